@@ -1,0 +1,39 @@
+#include "platform/DisplaySystem.h"
+#include "platform/Platform.h"
+
+namespace platform {
+namespace {
+
+// Placeholder pieces; each is replaced by its simulated implementation.
+class NoDisplays : public DisplaySystem {};
+class NoLock : public SingleInstance {
+public:
+    InstanceState acquire(const std::string&) override { return InstanceState::Unavailable; }
+};
+class NoKeepAwake : public KeepAwake {
+public:
+    void begin() override {}
+    void end() override {}
+};
+
+class SimulatedPlatform : public Platform {
+public:
+    DisplaySystem& displays() override { return displays_; }
+    SingleInstance& singleInstance() override { return lock_; }
+    KeepAwake& keepAwake() override { return keepAwake_; }
+    std::optional<FileVersion> fileVersion(const std::string&) override {
+        return FileVersion{PANELUP_VERSION_MAJOR, PANELUP_VERSION_MINOR, PANELUP_VERSION_PATCH,
+                           PANELUP_VERSION_TWEAK};
+    }
+
+private:
+    NoDisplays displays_;
+    NoLock lock_;
+    NoKeepAwake keepAwake_;
+};
+
+} // namespace
+
+std::unique_ptr<Platform> makeSimulatedPlatform() { return std::make_unique<SimulatedPlatform>(); }
+
+} // namespace platform

@@ -1,0 +1,23 @@
+# panelup_add_test(<name> SOURCES <files...> [LIBS <targets...>] [OUTPUT_DIR <dir>] [TIMEOUT <s>])
+# One Qt Test executable per class or subsystem, run under the offscreen
+# platform so no display is needed.
+function(panelup_add_test name)
+    cmake_parse_arguments(T "" "OUTPUT_DIR;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE Qt5::Test panelup_test_support ${T_LIBS})
+    target_compile_definitions(${name} PRIVATE
+        PANELUP_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
+        PANELUP_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+    panelup_warnings(${name})
+    if(T_OUTPUT_DIR)
+        set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${T_OUTPUT_DIR})
+    endif()
+    add_test(NAME ${name} COMMAND ${name})
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT 300)
+    endif()
+    set_tests_properties(${name} PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_LOGGING_RULES=qt.qpa.*=false"
+        TIMEOUT ${T_TIMEOUT}
+        LABELS "${T_LABELS}")
+endfunction()
