@@ -17,6 +17,8 @@ Platform& current() {
     return *currentPlatform;
 }
 
-void setCurrent(Platform* platform) { currentPlatform = platform; }
+void setCurrent(Platform* platform) {
+    currentPlatform = platform;
+}
 
 } // namespace platform

@@ -45,8 +45,12 @@ QtDialogs qtDialogs;
 Dialogs* current = &qtDialogs;
 } // namespace
 
-Dialogs& dialogs() { return *current; }
+Dialogs& dialogs() {
+    return *current;
+}
 
-void setDialogs(Dialogs* replacement) { current = replacement ? replacement : &qtDialogs; }
+void setDialogs(Dialogs* replacement) {
+    current = replacement ? replacement : &qtDialogs;
+}
 
 } // namespace seams

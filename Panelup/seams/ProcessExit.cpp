@@ -4,15 +4,21 @@
 
 namespace seams {
 
-void RuntimeExit::exit(int code) { std::exit(code); }
+void RuntimeExit::exit(int code) {
+    std::exit(code);
+}
 
 namespace {
 RuntimeExit runtimeExit;
 ProcessExit* current = &runtimeExit;
 } // namespace
 
-ProcessExit& processExit() { return *current; }
+ProcessExit& processExit() {
+    return *current;
+}
 
-void setProcessExit(ProcessExit* replacement) { current = replacement ? replacement : &runtimeExit; }
+void setProcessExit(ProcessExit* replacement) {
+    current = replacement ? replacement : &runtimeExit;
+}
 
 } // namespace seams

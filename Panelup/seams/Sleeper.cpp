@@ -4,15 +4,21 @@
 
 namespace seams {
 
-void ThreadSleeper::sleepMs(unsigned long ms) { QThread::msleep(ms); }
+void ThreadSleeper::sleepMs(unsigned long ms) {
+    QThread::msleep(ms);
+}
 
 namespace {
 ThreadSleeper threadSleeper;
 Sleeper* current = &threadSleeper;
 } // namespace
 
-Sleeper& sleeper() { return *current; }
+Sleeper& sleeper() {
+    return *current;
+}
 
-void setSleeper(Sleeper* replacement) { current = replacement ? replacement : &threadSleeper; }
+void setSleeper(Sleeper* replacement) {
+    current = replacement ? replacement : &threadSleeper;
+}
 
 } // namespace seams

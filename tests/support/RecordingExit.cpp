@@ -1,7 +1,13 @@
 #include "RecordingExit.h"
 
-RecordingExit::RecordingExit() { seams::setProcessExit(this); }
+RecordingExit::RecordingExit() {
+    seams::setProcessExit(this);
+}
 
-RecordingExit::~RecordingExit() { seams::setProcessExit(nullptr); }
+RecordingExit::~RecordingExit() {
+    seams::setProcessExit(nullptr);
+}
 
-void RecordingExit::exit(int code) { codes.push_back(code); }
+void RecordingExit::exit(int code) {
+    codes.push_back(code);
+}

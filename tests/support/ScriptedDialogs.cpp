@@ -1,8 +1,12 @@
 #include "ScriptedDialogs.h"
 
-ScriptedDialogs::ScriptedDialogs() { seams::setDialogs(this); }
+ScriptedDialogs::ScriptedDialogs() {
+    seams::setDialogs(this);
+}
 
-ScriptedDialogs::~ScriptedDialogs() { seams::setDialogs(nullptr); }
+ScriptedDialogs::~ScriptedDialogs() {
+    seams::setDialogs(nullptr);
+}
 
 void ScriptedDialogs::answer(std::initializer_list<bool> answers) {
     for (bool a : answers)
@@ -16,7 +20,9 @@ QStringList ScriptedDialogs::titles() const {
     return list;
 }
 
-bool ScriptedDialogs::next() { return answers_.isEmpty() ? defaultAnswer : answers_.takeFirst(); }
+bool ScriptedDialogs::next() {
+    return answers_.isEmpty() ? defaultAnswer : answers_.takeFirst();
+}
 
 void ScriptedDialogs::message(seams::DialogIcon icon, const QString& title, const QString& text) {
     shown.append({"message", icon, title, text, {}, {}});

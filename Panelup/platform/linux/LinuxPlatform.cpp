@@ -34,6 +34,8 @@ private:
 
 } // namespace
 
-std::unique_ptr<Platform> makeNativePlatform() { return std::make_unique<LinuxPlatform>(); }
+std::unique_ptr<Platform> makeNativePlatform() {
+    return std::make_unique<LinuxPlatform>();
+}
 
 } // namespace platform

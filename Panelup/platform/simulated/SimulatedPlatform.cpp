@@ -34,6 +34,8 @@ private:
 
 } // namespace
 
-std::unique_ptr<Platform> makeSimulatedPlatform() { return std::make_unique<SimulatedPlatform>(); }
+std::unique_ptr<Platform> makeSimulatedPlatform() {
+    return std::make_unique<SimulatedPlatform>();
+}
 
 } // namespace platform
