@@ -1,0 +1,39 @@
+#include "CMpFlow.h"
+
+#include "BridgeOs.h"
+
+#include <cstdio>
+
+bool CMpFlow::LoadTvxHubLib() {
+    UnloadHubLib();
+    const bridgeos::LibraryLoad load =
+        bridgeos::loadLibraryBesideExecutable(bridgeos::vendorLibraryFileName());
+    if (load.handle) {
+        std::printf("LoadTvxHubLib Success, error=%s \n", load.error.c_str());
+    } else {
+        std::printf("LoadTvxHubLib Fail, strPath=%s,error=%s \n", load.path.c_str(),
+                    load.error.c_str());
+    }
+    std::fflush(stdout);
+    library = load.handle;
+    return library != nullptr;
+}
+
+void CMpFlow::BindHubFunctions() {
+    // A missing name leaves its entry empty; the exports that need it fail.
+#define HUBBRIDGE_BIND(name, type)                                                                 \
+    functions.name = reinterpret_cast<type>(bridgeos::findSymbol(library, #name));                 \
+    if (!functions.name) {                                                                         \
+        DebugLog(" TxHubLib has no " #name ".\n");                                                 \
+    }
+    TXHUB_FUNCTIONS(HUBBRIDGE_BIND)
+#undef HUBBRIDGE_BIND
+}
+
+void CMpFlow::UnloadHubLib() {
+    bridgeos::freeLibrary(library);
+    library = nullptr;
+    functions = TxHubFunctions{};
+    device = nullptr;
+    deviceOpen = false;
+}
