@@ -1,15 +1,12 @@
 #include "platform/DisplaySystem.h"
 #include "platform/Platform.h"
+#include "platform/linux/LinuxSingleInstance.h"
 
 namespace platform {
 namespace {
 
 // Placeholder pieces; each is replaced by its real Linux implementation.
 class NoDisplays : public DisplaySystem {};
-class NoLock : public SingleInstance {
-public:
-    InstanceState acquire(const std::string&) override { return InstanceState::Unavailable; }
-};
 class NoKeepAwake : public KeepAwake {
 public:
     void begin() override {}
@@ -28,7 +25,7 @@ public:
 
 private:
     NoDisplays displays_;
-    NoLock lock_;
+    LinuxSingleInstance lock_;
     NoKeepAwake keepAwake_;
 };
 

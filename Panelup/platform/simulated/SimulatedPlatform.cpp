@@ -1,15 +1,23 @@
 #include "platform/DisplaySystem.h"
 #include "platform/Platform.h"
+#ifdef _WIN32
+#include "platform/windows/WindowsSingleInstance.h"
+#else
+#include "platform/linux/LinuxSingleInstance.h"
+#endif
 
 namespace platform {
 namespace {
 
+// The demo is a Panelup too: one at a time, with the real marker.
+#ifdef _WIN32
+using NativeSingleInstance = WindowsSingleInstance;
+#else
+using NativeSingleInstance = LinuxSingleInstance;
+#endif
+
 // Placeholder pieces; each is replaced by its simulated implementation.
 class NoDisplays : public DisplaySystem {};
-class NoLock : public SingleInstance {
-public:
-    InstanceState acquire(const std::string&) override { return InstanceState::Unavailable; }
-};
 class NoKeepAwake : public KeepAwake {
 public:
     void begin() override {}
@@ -28,7 +36,7 @@ public:
 
 private:
     NoDisplays displays_;
-    NoLock lock_;
+    NativeSingleInstance lock_;
     NoKeepAwake keepAwake_;
 };
 
