@@ -74,6 +74,11 @@ bool vendorCheckHolds(const Frame& frame) {
     return vendorCheck(frame.data(), frame.size() - 1) == frame.back();
 }
 
+bool firmwareLevelReplyAccepted(const Frame& reply) {
+    return reply.size() == kFirmwareLevelReplyLength && ddcCheckHolds(reply) &&
+           reply[4] == kVcpFirmwareLevel;
+}
+
 bool memoryWriteAccepted(const Frame& reply) {
     return reply.size() >= 5 && reply[1] == 0x83 && reply[2] == 0xC1 && reply[3] == 0x02 &&
            reply[4] == 0x01;

@@ -61,6 +61,10 @@ uint8_t vendorCheck(const uint8_t* frame, std::size_t end);
 // The last byte of frame is the vendor check of the bytes before it.
 bool vendorCheckHolds(const Frame& frame);
 
+// A firmware-level reply whose check holds and that answers for VCP code
+// 0xC9; the level is then in bytes 8 (major) and 9 (minor).
+bool firmwareLevelReplyAccepted(const Frame& reply);
+
 // A memory write the scalar accepted answers 83 C1 02 01 in bytes 1 to 4.
 bool memoryWriteAccepted(const Frame& reply);
 

@@ -72,8 +72,7 @@ bool ScalarQueries::queryScalarFirmware(int& major, int& minor, bool showErrors)
     bool accepted = false;
     for (int attempt = 1; attempt <= kFirmwareLevelAttempts && !accepted; ++attempt) {
         const Reply reply = link.ask(firmwareLevelRequest(), kFirmwareLevelReplyLength);
-        accepted =
-            reply.transferred && ddcCheckHolds(reply.bytes) && reply.bytes[4] == kVcpFirmwareLevel;
+        accepted = reply.transferred && firmwareLevelReplyAccepted(reply.bytes);
         if (accepted) {
             major = reply.bytes[8];
             minor = reply.bytes[9];

@@ -116,6 +116,27 @@ private slots:
         QCOMPARE(scalar::ddcCheckHolds(reply), holds);
     }
 
+    void firmwareLevelReply_data() {
+        QTest::addColumn<Frame>("reply");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("level 0x12.3")
+            << withDdcCheck(bytes({0x6E, 0x88, 0x02, 0x00, 0xC9, 0x00, 0xFF, 0xFF, 0x12, 0x03}))
+            << true;
+        QTest::newRow("other VCP code with a good check")
+            << withDdcCheck(bytes({0x6E, 0x88, 0x02, 0x00, 0xC8, 0x00, 0xFF, 0xFF, 0x12, 0x03}))
+            << false;
+        Frame corrupt =
+            withDdcCheck(bytes({0x6E, 0x88, 0x02, 0x00, 0xC9, 0x00, 0xFF, 0xFF, 0x12, 0x03}));
+        corrupt[9] = 0x04;
+        QTest::newRow("bad check") << corrupt << false;
+        QTest::newRow("null answer") << Frame(11, 0xFF) << false;
+    }
+    void firmwareLevelReply() {
+        QFETCH(Frame, reply);
+        QFETCH(bool, accepted);
+        QCOMPARE(scalar::firmwareLevelReplyAccepted(reply), accepted);
+    }
+
     void memoryWriteAccepted_data() {
         QTest::addColumn<Frame>("reply");
         QTest::addColumn<bool>("accepted");
