@@ -1,12 +1,12 @@
 #include "platform/DisplaySystem.h"
 #include "platform/Platform.h"
+#include "platform/linux/LinuxDisplaySystem.h"
 #include "platform/linux/LinuxSingleInstance.h"
 
 namespace platform {
 namespace {
 
 // Placeholder pieces; each is replaced by its real Linux implementation.
-class NoDisplays : public DisplaySystem {};
 class NoKeepAwake : public KeepAwake {
 public:
     void begin() override {}
@@ -24,7 +24,7 @@ public:
     }
 
 private:
-    NoDisplays displays_;
+    LinuxDisplaySystem displays_{"/sys", "/dev"};
     LinuxSingleInstance lock_;
     NoKeepAwake keepAwake_;
 };

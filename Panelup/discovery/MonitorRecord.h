@@ -1,0 +1,18 @@
+#pragma once
+
+#include "discovery/DisplayRecords.h"
+#include "scalar/HubRecord.h"
+
+#include <cstdint>
+
+// One physical monitor: the display that holds it (the DisplayRecord part,
+// with single = 0 on a clone display), its device, EDID and paired hub.
+struct MonitorRecord : DisplayRecord {
+    EdidRecord edid;
+    HubRecord hub;
+    int32_t outputTechnology = -1;
+    // Only a number for the log: released before the inventory refresh ends.
+    uintptr_t physicalMonitor = 0;
+    uint8_t ddcResponds = 0;
+    uint8_t hubPaired = 0;
+};

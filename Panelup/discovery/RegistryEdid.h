@@ -1,0 +1,15 @@
+#pragma once
+
+#include "discovery/DisplayRecords.h"
+#include "discovery/RegistryReader.h"
+
+#include <string>
+#include <vector>
+
+// The parts of a device ID between backslashes; a trailing backslash adds no
+// empty part.
+std::vector<std::string> splitDeviceId(const std::string& deviceId);
+
+// The monitor's EDID as Windows keeps it under the DISPLAY enumeration key.
+// Whatever cannot be found stays empty.
+EdidRecord readRegistryEdid(const std::string& deviceId, const RegistryReader& registry);
