@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+class QIODevice;
+
+namespace catalogue {
+
+// One firmware file listed in a release catalogue. Its child elements are
+// read by position; their names do not matter.
+struct CatalogueEntry {
+    QString kind;         // element name: "Scalar", "Hub" or anything else
+    QString file;         // attribute "file": stored file name, last URL segment
+    QString downloadName; // 1st child: temporary file name
+    QString version;      // 2nd: dotted decimal, may be empty
+    QString releaseDate;  // 3rd: "M/d/yyyy h:m:s AP"
+    QString checksum;     // 5th: hexadecimal, "0x" optional
+    QString folder;       // 6th: relative folder, trimmed
+
+    // The firmware record's form of the stored file: folder + "//" + file.
+    QString recordPath() const { return folder + QStringLiteral("//") + file; }
+};
+
+// The entries of a catalogue in document order. Nodes that are not
+// elements, entries with fewer than six child elements and entries whose
+// names could reach outside the firmware store are left out (and logged). A
+// document that does not parse has no entries.
+std::vector<CatalogueEntry> readCatalogueEntries(QIODevice& device);
+
+// A single name of a file: not empty, not "." or "..", no separator and no
+// drive or stream colon.
+bool isSafeFileName(const QString& name);
+
+// A relative folder: one or more segments, none of them "..", not absolute.
+// A folder is never empty, since the record "//file" would read as a path
+// from the root.
+bool isSafeFolder(const QString& folder);
+
+} // namespace catalogue

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+
+namespace catalogue {
+
+struct CatalogueEntry;
+
+// What the catalogue needs of the window; the window fills it per call.
+struct CatalogueContext {
+    QString siteBaseUrl;   // ends with "/"
+    QString configPath;    // Config.ini
+    QString programFolder; // holds the firmware store
+    QString downloadFolder;
+    int scalarVersionMajor = 0;
+    int scalarVersionMinor = 0;
+    int hubVersionMajor = 0;
+    int hubVersionMinor = 0;
+    QString scalarBinFile; // the record's ScalarBinFile as loaded
+    QString hubBinFile;    // the record's HubBinFile as loaded
+};
+
+// The model's release catalogue on the update site, the firmware store in
+// the program folder and the firmware record in Config.ini.
+class ReleaseCatalogue {
+public:
+    explicit ReleaseCatalogue(CatalogueContext context);
+
+    // Fetches the catalogue of model (UTF-8). checkOnly: true when it offers
+    // a newer scalar or hub firmware than the installed one whose file is not
+    // yet on record; empty record keys are filled in, nothing is downloaded.
+    // Otherwise: brings the store up to date and records the scalar and hub
+    // files; true when the last download attempted succeeded. False after
+    // the "open error!" message when no catalogue copy can be read.
+    bool refreshCatalogue(const std::string& model, bool checkOnly);
+
+private:
+    int compareInstalled(const CatalogueEntry& entry) const;
+    bool storeEntry(const CatalogueEntry& entry, const QString& model, const QString& stored,
+                    const QString& temporary);
+
+    CatalogueContext context_;
+};
+
+} // namespace catalogue

@@ -1,0 +1,135 @@
+#include "catalogue/UpdateSite.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QUrl>
+
+namespace catalogue {
+
+namespace {
+int stallTimeoutMs = 30000;
+qint64 sizeLimit = qint64{256} << 20;
+} // namespace
+
+int downloadStallTimeoutMs() {
+    return stallTimeoutMs;
+}
+
+void setDownloadStallTimeoutMs(int ms) {
+    stallTimeoutMs = ms;
+}
+
+qint64 downloadSizeLimit() {
+    return sizeLimit;
+}
+
+void setDownloadSizeLimit(qint64 bytes) {
+    sizeLimit = bytes;
+}
+
+QString defaultDownloadFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::TempLocation) +
+           QStringLiteral("/AutoUpdate");
+}
+
+bool downloadFile(const QString& url, const QString& path, bool save) {
+    // The body goes to a temporary file beside the target and replaces it
+    // only when complete; destroying an uncommitted QSaveFile discards it.
+    QSaveFile target(path);
+    if (save && !target.open(QIODevice::WriteOnly)) {
+        qDebug() << "Failure" << target.errorString() << path;
+        return false;
+    }
+
+    QEventLoop loop;
+    QNetworkAccessManager manager;
+    QObject::connect(&manager, &QNetworkAccessManager::finished, &loop, &QEventLoop::quit);
+
+    QNetworkReply* reply = manager.get(QNetworkRequest(QUrl(url, QUrl::TolerantMode)));
+
+    // Without a bound a site that stops answering would block the window for
+    // ever; the clock restarts whenever data arrives, so slow links still work.
+    QTimer stall;
+    stall.setSingleShot(true);
+    QString failure;
+    QObject::connect(&stall, &QTimer::timeout, reply, [&] {
+        failure = QStringLiteral("no data for %1 ms").arg(stallTimeoutMs);
+        reply->abort();
+    });
+    QObject::connect(reply, &QNetworkReply::downloadProgress, &stall,
+                     [&] { stall.start(stallTimeoutMs); });
+
+    qint64 received = 0;
+    QObject::connect(reply, &QNetworkReply::readyRead, reply, [&] {
+        stall.start(stallTimeoutMs);
+        const QByteArray chunk = reply->readAll();
+        received += chunk.size();
+        if (!failure.isEmpty())
+            return;
+        if (received > sizeLimit) {
+            failure = QStringLiteral("body larger than %1 bytes").arg(sizeLimit);
+            reply->abort();
+        } else if (save && target.write(chunk) != chunk.size()) {
+            failure = target.errorString();
+            reply->abort();
+        }
+    });
+
+    stall.start(stallTimeoutMs);
+    if (!reply->isFinished())
+        loop.exec();
+    stall.stop();
+
+    bool ok = false;
+    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (!failure.isEmpty()) {
+        qDebug() << "Failure" << failure;
+    } else if (reply->error() != QNetworkReply::NoError) {
+        qDebug() << "Failure" << reply->errorString();
+    } else if (status.isValid() && (status.toInt() < 200 || status.toInt() > 299)) {
+        // An unfollowed redirect or similar is not the file that was asked for.
+        qDebug() << "Failure"
+                 << "HTTP status" << status.toInt();
+    } else {
+        qDebug() << "Download...";
+        const QByteArray rest = reply->readAll();
+        if (save) {
+            if (target.write(rest) == rest.size() && target.commit()) {
+                ok = true;
+            } else {
+                qDebug() << "Failure" << target.errorString() << path;
+            }
+        } else {
+            ok = !QFile::exists(path) || QFile::remove(path);
+            if (!ok)
+                qDebug() << "Failure"
+                         << "cannot remove" << path;
+        }
+        if (ok)
+            qDebug() << "ok";
+    }
+    delete reply;
+    return ok;
+}
+
+UpdateSite::UpdateSite(QString siteBaseUrl, QString siteCheckPage, QString downloadFolder)
+    : siteBaseUrl_(std::move(siteBaseUrl)), siteCheckPage_(std::move(siteCheckPage)),
+      downloadFolder_(std::move(downloadFolder)) {}
+
+bool UpdateSite::checkUpdateSite() const {
+    QDir().mkpath(downloadFolder_);
+    const QString localPath = downloadFolder_ + QLatin1Char('/') + siteCheckPage_;
+    if (QFile::exists(localPath))
+        QFile::remove(localPath);
+    return downloadFile(siteBaseUrl_ + siteCheckPage_, localPath, false);
+}
+
+} // namespace catalogue
