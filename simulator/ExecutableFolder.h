@@ -1,0 +1,11 @@
+#pragma once
+
+#include <filesystem>
+
+namespace vm {
+
+// The folder of the running program (not of this library); empty when the
+// operating system does not tell.
+std::filesystem::path executableFolder();
+
+} // namespace vm
