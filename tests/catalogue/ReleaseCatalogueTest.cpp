@@ -1,0 +1,695 @@
+#include "CatalogueTestMain.h"
+#include "ScriptedDialogs.h"
+#include "TestHttpServer.h"
+
+#include "catalogue/FileTime.h"
+#include "catalogue/FirmwareChecks.h"
+#include "catalogue/ReleaseCatalogue.h"
+#include "catalogue/UpdateSite.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace catalogue;
+using Behaviour = TestHttpServer::Behaviour;
+
+Q_DECLARE_METATYPE(TestHttpServer::Behaviour)
+
+namespace {
+
+const QString model = QStringLiteral("LM0420");
+const QString sitePath = QStringLiteral("/dept-pmsd/FW2/");
+
+struct Entry {
+    Entry(QString kind, QString file, QString version, QString checksum, QString folder,
+          QString download = {})
+        : kind(std::move(kind)), file(std::move(file)), version(std::move(version)),
+          checksum(std::move(checksum)), folder(std::move(folder)), download(std::move(download)) {}
+
+    QString kind;
+    QString file;
+    QString version;
+    QString checksum;
+    QString folder;
+    QString download; // the file name when empty
+    QString date = QStringLiteral("3/7/2018 2:05:00 PM");
+    int fields = 6;
+};
+
+QByteArray catalogueXml(const QList<Entry>& entries, const QString& extra = {}) {
+    QString xml =
+        QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Firmware>\n") + extra;
+    for (const Entry& e : entries) {
+        const QStringList values{e.download.isEmpty() ? e.file : e.download,
+                                 e.version,
+                                 e.date,
+                                 QStringLiteral("release notes"),
+                                 e.checksum,
+                                 e.folder};
+        const QStringList names{QStringLiteral("Name"),     QStringLiteral("Version"),
+                                QStringLiteral("Date"),     QStringLiteral("Note"),
+                                QStringLiteral("CheckSum"), QStringLiteral("Folder")};
+        xml += QStringLiteral("  <%1 file=\"%2\">\n").arg(e.kind, e.file.toHtmlEscaped());
+        for (int i = 0; i < e.fields && i < values.size(); ++i)
+            xml += QStringLiteral("    <%1>%2</%1>\n").arg(names[i], values[i].toHtmlEscaped());
+        xml += QStringLiteral("  </%1>\n").arg(e.kind);
+    }
+    xml += QStringLiteral("</Firmware>\n");
+    return xml.toUtf8();
+}
+
+// A body whose byte sum has four hexadecimal digits.
+QByteArray firmware(char seed, int size = 5000) {
+    QByteArray body(size, '\0');
+    for (int i = 0; i < size; ++i)
+        body[i] = static_cast<char>(seed + i % 97);
+    return body;
+}
+
+uint sumOf(const QByteArray& body) {
+    uint sum = 0;
+    for (char c : body)
+        sum += static_cast<uchar>(c);
+    return sum % 65536;
+}
+
+// The recorded form, written out independently of the code under test.
+QString sumText(const QByteArray& body) {
+    const uint sum = sumOf(body);
+    const int digits = sum > 0xFFF ? 4 : sum > 0xFF ? 3 : 2;
+    return QStringLiteral("0x%1").arg(sum, digits + digits % 2, 16, QLatin1Char('0'));
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& content) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+// Every file and folder below root, relative to it.
+QStringList treeOf(const QString& root) {
+    QStringList found;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        found << QDir(root).relativeFilePath(it.next());
+    found.sort();
+    return found;
+}
+
+} // namespace
+
+class ReleaseCatalogueTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void downloadStoresRecordsAndTemporariesGo();
+    void releaseDateBecomesModificationTime_data();
+    void releaseDateBecomesModificationTime();
+    void toFileTimeCountsFrom1601_data();
+    void toFileTimeCountsFrom1601();
+    void storedFileFetchedOnlyWhenNeeded_data();
+    void storedFileFetchedOnlyWhenNeeded();
+    void checkOnlyReportsNewerFirmware_data();
+    void checkOnlyReportsNewerFirmware();
+    void checkOnlyFillsOnlyEmptyKeys();
+    void recordedChecksumText_data();
+    void recordedChecksumText();
+    void corruptCatalogueHasNoEntries_data();
+    void corruptCatalogueHasNoEntries();
+    void unsafeNamesWriteNothingOutside_data();
+    void unsafeNamesWriteNothingOutside();
+    void failedDownloadKeepsStoreAndRecord_data();
+    void failedDownloadKeepsStoreAndRecord();
+    void missingCatalogueCopy_data();
+    void missingCatalogueCopy();
+    void testSiteServesEverything();
+    void shortAndNonElementEntriesSkipped();
+    void resultIsLastDownload_data();
+    void resultIsLastDownload();
+
+private:
+    CatalogueContext context() const;
+    bool refresh(bool checkOnly, const CatalogueContext& c);
+    bool refresh(bool checkOnly) { return refresh(checkOnly, context()); }
+    void serveCatalogue(const QList<Entry>& entries, const QString& extra = {});
+    QString filePath(const QString& file) const { return sitePath + model + '/' + file; }
+    QString catalogueUrlPath() const { return filePath(model + ".xml"); }
+    QString record(const QString& key) const;
+    void setRecord(const QString& key, const QString& value);
+
+    std::unique_ptr<TestHttpServer> server_;
+    std::unique_ptr<QTemporaryDir> root_;
+    std::unique_ptr<ScriptedDialogs> dialogs_;
+    QString program_;
+};
+
+void ReleaseCatalogueTest::init() {
+    server_ = std::make_unique<TestHttpServer>();
+    QVERIFY(server_->start());
+    root_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(root_->isValid());
+    program_ = root_->filePath(QStringLiteral("program"));
+    QVERIFY(QDir().mkpath(program_));
+    QDir(defaultDownloadFolder()).removeRecursively();
+    dialogs_ = std::make_unique<ScriptedDialogs>();
+    setDownloadStallTimeoutMs(5000);
+}
+
+void ReleaseCatalogueTest::cleanup() {
+    dialogs_.reset();
+    setDownloadStallTimeoutMs(30000);
+}
+
+CatalogueContext ReleaseCatalogueTest::context() const {
+    CatalogueContext c;
+    c.siteBaseUrl = server_->origin() + sitePath;
+    c.configPath = program_ + QStringLiteral("/Config.ini");
+    c.programFolder = program_;
+    c.downloadFolder = defaultDownloadFolder();
+    return c;
+}
+
+bool ReleaseCatalogueTest::refresh(bool checkOnly, const CatalogueContext& c) {
+    ReleaseCatalogue catalogue(c);
+    return catalogue.refreshCatalogue(model.toStdString(), checkOnly);
+}
+
+void ReleaseCatalogueTest::serveCatalogue(const QList<Entry>& entries, const QString& extra) {
+    server_->serve(catalogueUrlPath(), catalogueXml(entries, extra));
+}
+
+QString ReleaseCatalogueTest::record(const QString& key) const {
+    QSettings settings(program_ + QStringLiteral("/Config.ini"), QSettings::IniFormat);
+    return settings.value(model + '/' + key).toString();
+}
+
+void ReleaseCatalogueTest::setRecord(const QString& key, const QString& value) {
+    QSettings settings(program_ + QStringLiteral("/Config.ini"), QSettings::IniFormat);
+    settings.setValue(model + '/' + key, value);
+}
+
+void ReleaseCatalogueTest::downloadStoresRecordsAndTemporariesGo() {
+    const QByteArray scalar = firmware('a');
+    const QByteArray hub = firmware('k', 3000);
+    const QByteArray tool = firmware('t', 100);
+    serveCatalogue(
+        {{"Scalar", "LM0420_M012.bin", "18.5", sumText(scalar), " Scalar\n ", "LM0420_M012.tmp"},
+         {"Hub", "hub.bin", "1.20", sumText(hub), "Hub"},
+         {"Tool", "tool.exe", "1.0", sumText(tool), "Tools/Win"}});
+    server_->serve(filePath("LM0420_M012.bin"), scalar);
+    server_->serve(filePath("hub.bin"), hub);
+    server_->serve(filePath("tool.exe"), tool);
+
+    QVERIFY(refresh(false));
+
+    QCOMPARE(readAll(program_ + "/Scalar/LM0420_M012.bin"), scalar);
+    QCOMPARE(readAll(program_ + "/Hub/hub.bin"), hub);
+    QCOMPARE(readAll(program_ + "/Tools/Win/tool.exe"), tool);
+    QCOMPARE(record("ScalarBinFile"), QStringLiteral("Scalar//LM0420_M012.bin"));
+    QCOMPARE(record("ScalarBinCheckSum"), sumText(scalar));
+    QCOMPARE(record("HubBinFile"), QStringLiteral("Hub//hub.bin"));
+    QCOMPARE(record("HubBinCheckSum"), sumText(hub));
+    QSettings settings(program_ + "/Config.ini", QSettings::IniFormat);
+    settings.beginGroup(model);
+    QCOMPARE(settings.childKeys().size(), 4);
+
+    // Only the catalogue copy and the (empty) entry folders stay behind.
+    const QString downloads = defaultDownloadFolder();
+    QCOMPARE(QDir(downloads).entryList(QDir::Files), QStringList{"LM0420.xml"});
+    for (const char* folder : {"Scalar", "Hub", "Tools/Win"})
+        QVERIFY2(QDir(downloads + '/' + folder).isEmpty(), folder);
+}
+
+void ReleaseCatalogueTest::releaseDateBecomesModificationTime_data() {
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QDateTime>("expected"); // invalid: left at the time of writing
+    const QDate day(2018, 3, 7);
+    QTest::newRow("afternoon marker") << QString::fromUtf8("3/7/2018 2:05:00 下午")
+                                      << QDateTime(day, QTime(14, 5), Qt::LocalTime);
+    QTest::newRow("PM") << "3/7/2018 2:05:00 PM" << QDateTime(day, QTime(14, 5), Qt::LocalTime);
+    QTest::newRow("forenoon marker") << QString::fromUtf8("12/31/2019 11:59:59 上午")
+                                     << QDateTime(QDate(2019, 12, 31), QTime(11, 59, 59));
+    QTest::newRow("midnight") << "3/7/2018 12:00:00 AM" << QDateTime(day, QTime(0, 0));
+    QTest::newRow("noon marker") << QString::fromUtf8("1/2/2020 12:30:00 下午")
+                                 << QDateTime(QDate(2020, 1, 2), QTime(12, 30));
+    QTest::newRow("does not parse") << "yesterday" << QDateTime();
+}
+
+void ReleaseCatalogueTest::releaseDateBecomesModificationTime() {
+    QFETCH(QString, date);
+    QFETCH(QDateTime, expected);
+    const QByteArray scalar = firmware('a');
+    Entry entry{"Scalar", "fw.bin", "18.5", sumText(scalar), "Scalar"};
+    entry.date = date;
+    serveCatalogue({entry});
+    server_->serve(filePath("fw.bin"), scalar);
+
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-60);
+    QVERIFY(refresh(false));
+    const QDateTime written = QFileInfo(program_ + "/Scalar/fw.bin").lastModified();
+    if (expected.isValid())
+        QCOMPARE(written.toSecsSinceEpoch(), expected.toSecsSinceEpoch());
+    else
+        QVERIFY(written > before);
+}
+
+void ReleaseCatalogueTest::toFileTimeCountsFrom1601_data() {
+    QTest::addColumn<QDateTime>("time");
+    QTest::addColumn<quint64>("expected");
+    QTest::newRow("origin") << QDateTime(QDate(1601, 1, 1), QTime(0, 0), Qt::UTC) << quint64(0);
+    QTest::newRow("Unix epoch") << QDateTime(QDate(1970, 1, 1), QTime(0, 0), Qt::UTC)
+                                << quint64(116444736000000000ULL);
+    QTest::newRow("offset from UTC")
+        << QDateTime(QDate(1970, 1, 1), QTime(1, 0, 0, 1), Qt::OffsetFromUTC, 3600)
+        << quint64(116444736000010000ULL);
+}
+
+void ReleaseCatalogueTest::toFileTimeCountsFrom1601() {
+    QFETCH(QDateTime, time);
+    QFETCH(quint64, expected);
+    QCOMPARE(toFileTime(time), expected);
+}
+
+void ReleaseCatalogueTest::storedFileFetchedOnlyWhenNeeded_data() {
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<QString>("change"); // what happens to the stored file between runs
+    QTest::addColumn<int>("fetches");
+    QTest::addColumn<bool>("restored");
+    QTest::newRow("intact") << "18.5"
+                            << "none" << 0 << true;
+    QTest::newRow("damaged") << "18.5"
+                             << "damage" << 1 << true;
+    QTest::newRow("missing") << "18.5"
+                             << "remove" << 1 << true;
+    QTest::newRow("no version, damaged") << ""
+                                         << "damage" << 0 << false;
+    QTest::newRow("no version, missing") << ""
+                                         << "remove" << 1 << true;
+}
+
+void ReleaseCatalogueTest::storedFileFetchedOnlyWhenNeeded() {
+    QFETCH(QString, version);
+    QFETCH(QString, change);
+    QFETCH(int, fetches);
+    QFETCH(bool, restored);
+    const QByteArray scalar = firmware('a');
+    serveCatalogue({{"Scalar", "fw.bin", version, sumText(scalar), "Scalar"}});
+    server_->serve(filePath("fw.bin"), scalar);
+    QVERIFY(refresh(false));
+
+    const QString stored = program_ + "/Scalar/fw.bin";
+    if (change == "damage")
+        writeFile(stored, "damaged");
+    else if (change == "remove")
+        QVERIFY(QFile::remove(stored));
+    server_->clearCounts();
+
+    QVERIFY(refresh(false));
+    QCOMPARE(server_->requestCount(filePath("fw.bin")), fetches);
+    QCOMPARE(server_->requestCount(catalogueUrlPath()), 1);
+    QCOMPARE(readAll(stored) == scalar, restored);
+}
+
+void ReleaseCatalogueTest::checkOnlyReportsNewerFirmware_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<int>("major");
+    QTest::addColumn<int>("minor");
+    QTest::addColumn<QString>("onRecord");
+    QTest::addColumn<bool>("expected");
+    QTest::addColumn<QString>("recordKey");
+
+    QTest::newRow("scalar newer") << "Scalar"
+                                  << "18.5" << 18 << 3 << "" << true << "Scalar";
+    QTest::newRow("scalar equal") << "Scalar"
+                                  << "18.5" << 18 << 5 << "" << false << "Scalar";
+    QTest::newRow("scalar installed newer") << "Scalar"
+                                            << "18.5" << 18 << 9 << "" << false << "Scalar";
+    QTest::newRow("installed 2.3, catalogue 1.5") << "Scalar"
+                                                  << "1.5" << 2 << 3 << "" << false << "Scalar";
+    QTest::newRow("scalar newer, already on record")
+        << "Scalar"
+        << "18.5" << 18 << 3 << "Folder//fw.bin" << false << "Scalar";
+    QTest::newRow("scalar newer, other file on record")
+        << "Scalar"
+        << "18.5" << 18 << 3 << "Folder//old.bin" << true << "Scalar";
+    QTest::newRow("hub 1.0x20 against 1.20") << "Hub"
+                                             << "1.20" << 1 << 0x20 << "" << false << "Hub";
+    QTest::newRow("hub 1.0x20 against 1.21") << "Hub"
+                                             << "1.21" << 1 << 0x20 << "" << true << "Hub";
+    QTest::newRow("hub 1.0x20 against 2.0") << "Hub"
+                                            << "2.0" << 1 << 0x20 << "" << true << "Hub";
+    QTest::newRow("SCALAR is not compared but recorded")
+        << "SCALAR"
+        << "99.0" << 18 << 3 << "" << false << "Scalar";
+    QTest::newRow("hub in lower case is recorded") << "hub"
+                                                   << "9.0" << 1 << 0 << "" << false << "Hub";
+    QTest::newRow("other kind") << "Tool"
+                                << "99.0" << 0 << 0 << "" << false << "";
+}
+
+void ReleaseCatalogueTest::checkOnlyReportsNewerFirmware() {
+    QFETCH(QString, kind);
+    QFETCH(QString, version);
+    QFETCH(int, major);
+    QFETCH(int, minor);
+    QFETCH(QString, onRecord);
+    QFETCH(bool, expected);
+    QFETCH(QString, recordKey);
+    serveCatalogue({{kind, "fw.bin", version, "0x1a2b", "Folder"}});
+    server_->serve(filePath("fw.bin"), firmware('a'));
+
+    CatalogueContext c = context();
+    c.scalarVersionMajor = c.hubVersionMajor = major;
+    c.scalarVersionMinor = c.hubVersionMinor = minor;
+    if (!onRecord.isEmpty()) {
+        c.scalarBinFile = c.hubBinFile = onRecord;
+        setRecord(recordKey + "BinFile", onRecord);
+        setRecord(recordKey + "BinCheckSum", "0x1111");
+    }
+
+    QCOMPARE(refresh(true, c), expected);
+
+    QCOMPARE(server_->requestedPaths(), QStringList{catalogueUrlPath()});
+    QVERIFY(!QFile::exists(program_ + "/Folder/fw.bin"));
+    if (recordKey.isEmpty()) {
+        QVERIFY(record("ScalarBinFile").isEmpty());
+        QVERIFY(record("HubBinFile").isEmpty());
+    } else if (onRecord.isEmpty()) {
+        QCOMPARE(record(recordKey + "BinFile"), QStringLiteral("Folder//fw.bin"));
+        QCOMPARE(record(recordKey + "BinCheckSum"), QStringLiteral("0x1a2b"));
+    } else {
+        QCOMPARE(record(recordKey + "BinFile"), onRecord);
+        QCOMPARE(record(recordKey + "BinCheckSum"), QStringLiteral("0x1111"));
+    }
+}
+
+void ReleaseCatalogueTest::checkOnlyFillsOnlyEmptyKeys() {
+    const QByteArray scalar = firmware('a');
+    const QByteArray hub = firmware('k');
+    const QByteArray hub2 = firmware('m');
+    serveCatalogue({{"Scalar", "fw.bin", "18.5", sumText(scalar), "Scalar"},
+                    {"Hub", "hub.bin", "1.20", sumText(hub), "Hub"},
+                    {"Hub", "hub2.bin", "1.21", sumText(hub2), "Hub"}});
+    server_->serve(filePath("fw.bin"), scalar);
+    server_->serve(filePath("hub.bin"), hub);
+    server_->serve(filePath("hub2.bin"), hub2);
+    setRecord("ScalarBinFile", "Old//old.bin");
+    setRecord("ScalarBinCheckSum", "0x1111");
+    setRecord("HubBinFile", "");
+
+    refresh(true);
+    QCOMPARE(record("ScalarBinFile"), QStringLiteral("Old//old.bin"));
+    QCOMPARE(record("ScalarBinCheckSum"), QStringLiteral("0x1111"));
+    QCOMPARE(record("HubBinFile"), QStringLiteral("Hub//hub.bin")); // the first one wins
+    QCOMPARE(record("HubBinCheckSum"), sumText(hub));
+
+    // Download mode overwrites, the last entry of a kind winning.
+    QVERIFY(refresh(false));
+    QCOMPARE(record("ScalarBinFile"), QStringLiteral("Scalar//fw.bin"));
+    QCOMPARE(record("ScalarBinCheckSum"), sumText(scalar));
+    QCOMPARE(record("HubBinFile"), QStringLiteral("Hub//hub2.bin"));
+    QCOMPARE(record("HubBinCheckSum"), sumText(hub2));
+}
+
+void ReleaseCatalogueTest::recordedChecksumText_data() {
+    QTest::addColumn<QString>("element");
+    QTest::addColumn<QString>("recorded");
+    QTest::newRow("a3f") << "a3f"
+                         << "0x0a3f";
+    QTest::newRow("0xA3F") << "0xA3F"
+                           << "0x0a3f";
+    QTest::newRow("0") << "0"
+                       << "0x00";
+    QTest::newRow("1234") << "1234"
+                          << "0x1234";
+    QTest::newRow("not a number") << "n/a"
+                                  << "0x00";
+}
+
+void ReleaseCatalogueTest::recordedChecksumText() {
+    QFETCH(QString, element);
+    QFETCH(QString, recorded);
+    serveCatalogue({{"Scalar", "fw.bin", "18.5", element, "Scalar"}});
+    refresh(true);
+    QCOMPARE(record("ScalarBinCheckSum"), recorded);
+}
+
+void ReleaseCatalogueTest::corruptCatalogueHasNoEntries_data() {
+    QTest::addColumn<bool>("checkOnly");
+    QTest::addColumn<bool>("expected");
+    QTest::newRow("check only") << true << false;
+    QTest::newRow("download: the catalogue fetch") << false << true;
+}
+
+void ReleaseCatalogueTest::corruptCatalogueHasNoEntries() {
+    QFETCH(bool, checkOnly);
+    QFETCH(bool, expected);
+    QFile fixture(QStringLiteral(PANELUP_TEST_DATA "/catalogue/corrupt.xml"));
+    QVERIFY(fixture.open(QIODevice::ReadOnly));
+    server_->serve(catalogueUrlPath(), fixture.readAll());
+    server_->serveAnyPath(firmware('a'));
+
+    QCOMPARE(refresh(checkOnly), expected);
+    QCOMPARE(server_->requestedPaths(), QStringList{catalogueUrlPath()});
+    QVERIFY(QDir(program_).isEmpty());
+    QVERIFY(dialogs_->shown.isEmpty());
+}
+
+void ReleaseCatalogueTest::unsafeNamesWriteNothingOutside_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("download");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("file climbs") << "../../evil.bin"
+                                 << "evil.bin"
+                                 << "Scalar";
+    QTest::newRow("file with backslashes") << "..\\..\\evil.bin"
+                                           << "evil.bin"
+                                           << "Scalar";
+    QTest::newRow("file absolute") << "<root>/abs/evil.bin"
+                                   << "evil.bin"
+                                   << "Scalar";
+    QTest::newRow("file is ..") << ".."
+                                << "evil.bin"
+                                << "Scalar";
+    QTest::newRow("file with drive") << "C:evil.bin"
+                                     << "evil.bin"
+                                     << "Scalar";
+    QTest::newRow("download name climbs") << "evil.bin"
+                                          << "../../../evil.bin"
+                                          << "Scalar";
+    QTest::newRow("download name absolute") << "evil.bin"
+                                            << "<root>/abs/evil.bin"
+                                            << "Scalar";
+    QTest::newRow("folder climbs") << "evil.bin"
+                                   << "evil.bin"
+                                   << "../outside";
+    QTest::newRow("folder climbs later") << "evil.bin"
+                                         << "evil.bin"
+                                         << "Scalar/../../outside";
+    QTest::newRow("folder climbs by backslash") << "evil.bin"
+                                                << "evil.bin"
+                                                << "Scalar\\..\\..";
+    QTest::newRow("folder absolute") << "evil.bin"
+                                     << "evil.bin"
+                                     << "<root>/abs";
+    QTest::newRow("folder with drive") << "evil.bin"
+                                       << "evil.bin"
+                                       << "C:/outside";
+    QTest::newRow("folder empty") << "evil.bin"
+                                  << "evil.bin"
+                                  << "";
+    QTest::newRow("folder blank") << "evil.bin"
+                                  << "evil.bin"
+                                  << "  ";
+}
+
+void ReleaseCatalogueTest::unsafeNamesWriteNothingOutside() {
+    QFETCH(QString, file);
+    QFETCH(QString, download);
+    QFETCH(QString, folder);
+    // The store and the download folder side by side in one fresh root, so
+    // anything written elsewhere shows up in the root.
+    const QString root = root_->filePath("world");
+    file.replace("<root>", root);
+    download.replace("<root>", root);
+    folder.replace("<root>", root);
+    CatalogueContext c = context();
+    c.programFolder = root + "/store/program";
+    c.downloadFolder = root + "/temp/AutoUpdate";
+    c.configPath = c.programFolder + "/Config.ini";
+    QVERIFY(QDir().mkpath(c.programFolder));
+
+    const QByteArray evil = firmware('e');
+    const QByteArray hub = firmware('k');
+    serveCatalogue({{"Scalar", file, "18.5", sumText(evil), folder, download},
+                    {"Hub", "hub.bin", "1.20", sumText(hub), "Hub"}});
+    server_->serve(filePath("hub.bin"), hub);
+    server_->serveAnyPath(evil);
+
+    refresh(true, c);
+    QVERIFY(refresh(false, c));
+
+    const QStringList expected{"store",
+                               "store/program",
+                               "store/program/Config.ini",
+                               "store/program/Hub",
+                               "store/program/Hub/hub.bin",
+                               "temp",
+                               "temp/AutoUpdate",
+                               "temp/AutoUpdate/Hub",
+                               "temp/AutoUpdate/LM0420.xml"};
+    QCOMPARE(treeOf(root), expected);
+    QCOMPARE(server_->totalRequests(), 3); // twice the catalogue, once the hub
+    QSettings settings(c.configPath, QSettings::IniFormat);
+    QCOMPARE(settings.value("LM0420/ScalarBinFile").toString(), QString());
+    QCOMPARE(settings.value("LM0420/HubBinFile").toString(), QStringLiteral("Hub//hub.bin"));
+}
+
+void ReleaseCatalogueTest::failedDownloadKeepsStoreAndRecord_data() {
+    QTest::addColumn<Behaviour>("behaviour");
+    QTest::addColumn<bool>("corruptBody");
+    QTest::addColumn<QString>("newName");
+    QTest::newRow("checksum mismatch, same name") << Behaviour::Normal << true << "fw.bin";
+    QTest::newRow("checksum mismatch, new name") << Behaviour::Normal << true << "fw2.bin";
+    QTest::newRow("500, same name") << Behaviour::ServerError << false << "fw.bin";
+    QTest::newRow("404, new name") << Behaviour::NotFound << false << "fw2.bin";
+    QTest::newRow("stops half way, same name") << Behaviour::StopHalfway << false << "fw.bin";
+    QTest::newRow("short of its length, new name") << Behaviour::WrongLength << false << "fw2.bin";
+    QTest::newRow("hangs, same name") << Behaviour::Hang << false << "fw.bin";
+}
+
+void ReleaseCatalogueTest::failedDownloadKeepsStoreAndRecord() {
+    QFETCH(Behaviour, behaviour);
+    QFETCH(bool, corruptBody);
+    QFETCH(QString, newName);
+    setDownloadStallTimeoutMs(300);
+    const QByteArray v1 = firmware('a');
+    serveCatalogue({{"Scalar", "fw.bin", "18.3", sumText(v1), "Scalar"}});
+    server_->serve(filePath("fw.bin"), v1);
+    QVERIFY(refresh(false));
+
+    const QByteArray v2 = firmware('b');
+    serveCatalogue({{"Scalar", newName, "18.5", sumText(v2), "Scalar"}});
+    QByteArray served = v2;
+    if (corruptBody)
+        served[100] = static_cast<char>(served[100] + 1);
+    server_->serve(filePath(newName), served);
+    server_->misbehave(filePath(newName), behaviour);
+
+    QVERIFY(!refresh(false));
+    QCOMPARE(server_->requestCount(filePath(newName)), newName == "fw.bin" ? 2 : 1);
+
+    QCOMPARE(readAll(program_ + "/Scalar/fw.bin"), v1);
+    QVERIFY(!QFile::exists(program_ + "/Scalar/fw2.bin"));
+    QCOMPARE(record("ScalarBinFile"), QStringLiteral("Scalar//fw.bin"));
+    QCOMPARE(record("ScalarBinCheckSum"), sumText(v1));
+    // What the start-up check will find: the recorded file with its sum.
+    QCOMPARE(
+        uint(fileChecksum(QDir(program_).absoluteFilePath(record("ScalarBinFile")).toStdString())),
+        parseChecksumText(record("ScalarBinCheckSum").toStdString()));
+    QCOMPARE(QDir(defaultDownloadFolder() + "/Scalar").entryList(QDir::Files | QDir::Hidden),
+             QStringList());
+}
+
+void ReleaseCatalogueTest::missingCatalogueCopy_data() {
+    QTest::addColumn<bool>("checkOnly");
+    QTest::addColumn<bool>("earlierCopy");
+    QTest::newRow("check only, no copy") << true << false;
+    QTest::newRow("download, no copy") << false << false;
+    QTest::newRow("check only, earlier copy") << true << true;
+    QTest::newRow("download, earlier copy") << false << true;
+}
+
+void ReleaseCatalogueTest::missingCatalogueCopy() {
+    QFETCH(bool, checkOnly);
+    QFETCH(bool, earlierCopy);
+    server_->misbehave(catalogueUrlPath(), Behaviour::NotFound);
+    const QString copy = defaultDownloadFolder() + "/LM0420.xml";
+    const QByteArray scalar = firmware('a');
+    server_->serve(filePath("fw.bin"), scalar);
+    if (earlierCopy)
+        writeFile(copy, catalogueXml({{"Scalar", "fw.bin", "18.5", sumText(scalar), "Scalar"}}));
+
+    const bool result = refresh(checkOnly);
+    const QString url = server_->origin() + catalogueUrlPath();
+    if (earlierCopy) {
+        QVERIFY(dialogs_->shown.isEmpty());
+        QCOMPARE(record("ScalarBinFile"), QStringLiteral("Scalar//fw.bin"));
+        QCOMPARE(QFile::exists(program_ + "/Scalar/fw.bin"), !checkOnly);
+    } else {
+        QVERIFY(!result);
+        QCOMPARE(dialogs_->shown.size(), 1);
+        const ScriptedDialogs::Shown& box = dialogs_->shown.first();
+        QCOMPARE(box.kind, QStringLiteral("message"));
+        QCOMPARE(box.icon, seams::DialogIcon::Information);
+        QCOMPARE(box.title, QStringLiteral("title"));
+        QCOMPARE(box.text, QStringLiteral("open error!") + copy + url);
+    }
+}
+
+void ReleaseCatalogueTest::testSiteServesEverything() {
+    const QString testPath = QStringLiteral("/dept-pmsd/FW2_Test/");
+    const QByteArray scalar = firmware('a');
+    server_->serve(testPath + "LM0420/LM0420.xml",
+                   catalogueXml({{"Scalar", "fw.bin", "18.5", sumText(scalar), "Scalar"}}));
+    server_->serve(testPath + "LM0420/fw.bin", scalar);
+    CatalogueContext c = context();
+    c.siteBaseUrl = server_->origin() + testPath;
+    QVERIFY(refresh(false, c));
+    QCOMPARE(server_->requestedPaths(),
+             (QStringList{testPath + "LM0420/LM0420.xml", testPath + "LM0420/fw.bin"}));
+}
+
+void ReleaseCatalogueTest::shortAndNonElementEntriesSkipped() {
+    const QByteArray hub = firmware('k');
+    Entry shortScalar{"Scalar", "fw.bin", "18.5", "0x1a2b", "Scalar"};
+    shortScalar.fields = 5;
+    serveCatalogue({shortScalar, {"Hub", "hub.bin", "1.20", sumText(hub), "Hub"}},
+                   "  <!-- a comment -->\n  <?note something?>\n");
+    server_->serveAnyPath(hub);
+
+    QVERIFY(refresh(false));
+    QCOMPARE(server_->requestedPaths(), (QStringList{catalogueUrlPath(), filePath("hub.bin")}));
+    QCOMPARE(record("ScalarBinFile"), QString());
+    QCOMPARE(record("HubBinFile"), QStringLiteral("Hub//hub.bin"));
+}
+
+void ReleaseCatalogueTest::resultIsLastDownload_data() {
+    QTest::addColumn<bool>("hubFirst");
+    QTest::addColumn<bool>("expected");
+    QTest::newRow("failing one last") << false << false;
+    QTest::newRow("failing one first") << true << true;
+}
+
+void ReleaseCatalogueTest::resultIsLastDownload() {
+    QFETCH(bool, hubFirst);
+    QFETCH(bool, expected);
+    const QByteArray scalar = firmware('a');
+    const Entry scalarEntry{"Scalar", "fw.bin", "18.5", sumText(scalar), "Scalar"};
+    const Entry hubEntry{"Hub", "hub.bin", "1.20", "0x1234", "Hub"};
+    serveCatalogue(hubFirst ? QList<Entry>{hubEntry, scalarEntry}
+                            : QList<Entry>{scalarEntry, hubEntry});
+    server_->serve(filePath("fw.bin"), scalar);
+    QCOMPARE(refresh(false), expected);
+    QCOMPARE(readAll(program_ + "/Scalar/fw.bin"), scalar);
+}
+
+CATALOGUE_TEST_MAIN(ReleaseCatalogueTest)
+#include "ReleaseCatalogueTest.moc"
