@@ -33,15 +33,28 @@ private:
     int fd_;
 };
 
-bool replyIsValid(const uint8_t (&reply)[11], uint8_t code) {
-    uint8_t check = ReplyCheckSeed;
-    for (int i = 0; i < 10; ++i)
-        check ^= reply[i];
-    return reply[0] == DisplayAddress && reply[1] == 0x88 && reply[2] == 0x02 && reply[3] == 0x00 &&
-           reply[4] == code && check == reply[10];
+} // namespace
+
+std::array<uint8_t, 5> getVcpRequest(uint8_t code) {
+    std::array<uint8_t, 5> request = {HostAddress, 0x82, 0x01, code, 0};
+    request[4] = static_cast<uint8_t>(DisplayAddress ^ request[0] ^ request[1] ^ request[2] ^ code);
+    return request;
 }
 
-} // namespace
+VcpReading parseVcpReply(const uint8_t* reply, size_t length, uint8_t code) {
+    constexpr size_t ReplyLength = 11;
+    if (length < ReplyLength)
+        return {};
+    uint8_t check = ReplyCheckSeed;
+    for (size_t i = 0; i < ReplyLength - 1; ++i)
+        check ^= reply[i];
+    const bool valid = reply[0] == DisplayAddress && reply[1] == 0x88 && reply[2] == 0x02 &&
+                       reply[3] == 0x00 && reply[4] == code && check == reply[10];
+    if (!valid)
+        return {};
+    return {true, static_cast<uint16_t>((reply[8] << 8) | reply[9]),
+            static_cast<uint16_t>((reply[6] << 8) | reply[7])};
+}
 
 VcpReading queryVcpFeature(const std::string& busDevice, uint8_t code) {
     BusDevice bus(busDevice);
@@ -50,19 +63,17 @@ VcpReading queryVcpFeature(const std::string& busDevice, uint8_t code) {
     // Not every adapter supports a time-out of its own; the default is then kept.
     ::ioctl(bus.fd(), I2C_TIMEOUT, KernelTimeout);
 
-    uint8_t request[5] = {HostAddress, 0x82, 0x01, code, 0};
-    request[4] = static_cast<uint8_t>(DisplayAddress ^ request[0] ^ request[1] ^ request[2] ^ code);
+    const auto request = getVcpRequest(code);
     for (int attempt = 0; attempt < Attempts; ++attempt) {
-        if (::write(bus.fd(), request, sizeof request) != static_cast<ssize_t>(sizeof request))
+        if (::write(bus.fd(), request.data(), request.size()) !=
+            static_cast<ssize_t>(request.size()))
             return {};
         seams::sleeper().sleepMs(ReplyDelayMs);
         uint8_t reply[11] = {};
-        if (::read(bus.fd(), reply, sizeof reply) != static_cast<ssize_t>(sizeof reply))
-            continue;
-        if (replyIsValid(reply, code)) {
-            return {true, static_cast<uint16_t>((reply[8] << 8) | reply[9]),
-                    static_cast<uint16_t>((reply[6] << 8) | reply[7])};
-        }
+        const ssize_t got = ::read(bus.fd(), reply, sizeof reply);
+        const auto reading = parseVcpReply(reply, got > 0 ? static_cast<size_t>(got) : 0, code);
+        if (reading.ok)
+            return reading;
     }
     return {};
 }
