@@ -1,21 +1,12 @@
 #include "platform/DisplaySystem.h"
 #include "platform/Platform.h"
+#include "platform/windows/WindowsDisplaySystem.h"
 #include "platform/windows/WindowsFileVersion.h"
 #include "platform/windows/WindowsKeepAwake.h"
 #include "platform/windows/WindowsSingleInstance.h"
 
 namespace platform {
 namespace {
-
-// Placeholder until the Windows display back end lands.
-class NoDisplays : public DisplaySystem {
-public:
-    std::vector<DisplayPathRecord> queryDisplayPaths() override { return {}; }
-    bool enumerateDisplays(std::vector<DisplayRecord>&) override { return false; }
-    std::vector<DisplayDevice> activeMonitorDevices(const DisplayRecord&) override { return {}; }
-    std::vector<PhysicalMonitor> physicalMonitors(const DisplayRecord&) override { return {}; }
-    EdidRecord readEdid(const DisplayDevice&) override { return {}; }
-};
 
 class WindowsPlatform : public Platform {
 public:
@@ -27,7 +18,7 @@ public:
     }
 
 private:
-    NoDisplays displays_;
+    WindowsDisplaySystem displays_;
     WindowsSingleInstance lock_;
     WindowsKeepAwake keepAwake_;
 };
