@@ -1,6 +1,9 @@
-#include <QApplication>
+#include "app/Application.h"
+#include "platform/Platform.h"
+
+#include <memory>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    return 0;
+    const std::unique_ptr<platform::Platform> native = platform::makeNativePlatform();
+    return runPanelup(argc, argv, *native);
 }

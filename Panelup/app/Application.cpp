@@ -1,0 +1,46 @@
+#include "app/Application.h"
+
+#include "app/Panelup.h"
+#include "app/Resources.h"
+#include "app/TraceLog.h"
+#include "platform/Platform.h"
+#include "seams/Dialogs.h"
+
+#include <QApplication>
+
+#include <memory>
+
+int runPanelup(int argc, char** argv, platform::Platform& platform) {
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QApplication app(argc, argv);
+
+    const platform::InstanceState instance = platform.singleInstance().acquire("NV_Panelup");
+    if (instance == platform::InstanceState::AlreadyRunning) {
+        // Refused before the log is opened: the running copy's log stays as
+        // it is.
+        seams::dialogs().message(
+            seams::DialogIcon::Warning,
+            QCoreApplication::translate("main", "NV_Panelup is already running!"),
+            QCoreApplication::translate("main", "Only one instance can be run at a time!"));
+        return 1;
+    }
+
+    initTrace();
+    qAddPostRoutine(closeLogFile);
+    qDebug("this is a debug message");
+    if (instance == platform::InstanceState::Unavailable)
+        qDebug("The single-instance marker could not be made; starting as if alone.");
+
+    registerResources();
+    platform::setCurrent(&platform);
+    // Destroyed before the application object, so the window goes while Qt
+    // is still there.
+    const std::unique_ptr<Panelup> window = std::make_unique<Panelup>();
+    mainWindow = window.get();
+    mainWindow->configPath = QCoreApplication::applicationDirPath() + QStringLiteral("/Config.ini");
+    mainWindow->show();
+
+    const int result = app.exec();
+    mainWindow = nullptr;
+    return result;
+}

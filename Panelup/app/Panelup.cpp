@@ -1,0 +1,42 @@
+#include "app/Panelup.h"
+
+#include "app/FileVersionText.h"
+#include "app/Resources.h"
+#include "seams/Deployment.h"
+#include "seams/ProcessExit.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+
+Panelup* mainWindow = nullptr;
+
+Panelup::Panelup()
+    : QDialog(nullptr), siteBaseUrl(deployment::updateSiteUrl().toUtf8()),
+      testSiteBaseUrl(deployment::testUpdateSiteUrl().toUtf8()), siteCheckPage("Check.htm") {
+    // The form's logo comes from the resources; they must be registered
+    // before setupUi looks for it.
+    registerResources();
+    ui.setupUi(this);
+
+    const QString title = tr("LM Series USB Firmware Update Tool v") +
+                          fileVersionText(QCoreApplication::applicationFilePath(), 2);
+    setWindowTitle(title);
+    ui.lblTitle->setText(title);
+
+    // No title bar: the window moves by dragging anywhere on it.
+    setWindowFlags(Qt::FramelessWindowHint);
+}
+
+Panelup::~Panelup() = default;
+
+void Panelup::allowUpdateOldVersion() {
+    ui.btnUpdate->setEnabled(ui.chkOverride->isChecked());
+}
+
+void Panelup::closeEvent(QCloseEvent* event) {
+    Q_UNUSED(event);
+    ui.btnExit->setEnabled(false);
+    QCoreApplication::processEvents();
+    QCoreApplication::quit();
+    seams::processExit().exit(0);
+}

@@ -1,0 +1,10 @@
+#include "app/Panelup.h"
+
+#include <QShowEvent>
+
+void Panelup::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+
+    ui.chkOverride->hide();
+    ui.bar1->setValue(0);
+}

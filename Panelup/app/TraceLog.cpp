@@ -1,0 +1,127 @@
+#include "app/TraceLog.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTime>
+
+#include <cstdio>
+#include <memory>
+#include <mutex>
+
+int traceLevel = 0;
+int configuredTraceLevel = 1;
+
+namespace {
+
+std::unique_ptr<QFile> logFile;
+QtMessageHandler previousHandler = nullptr;
+bool handlerInstalled = false;
+
+// Qt may log from its own threads; a QFile must not be written from two at
+// once. Recursive, because a failing write may itself log.
+std::recursive_mutex& logMutex() {
+    static std::recursive_mutex mutex;
+    return mutex;
+}
+
+int readConfiguredTraceLevel() {
+    const QSettings runInfo(QCoreApplication::applicationDirPath() + QStringLiteral("/RunInfo.ini"),
+                            QSettings::IniFormat);
+    return runInfo.value(QStringLiteral("TraceSet/TraceLevel"), 1).toInt();
+}
+
+} // namespace
+
+int traceThreshold(QtMsgType type) {
+    switch (type) {
+    case QtDebugMsg:
+        return 4;
+    case QtWarningMsg:
+        return 3;
+    case QtCriticalMsg:
+        return 2;
+    case QtFatalMsg:
+        return 1;
+    case QtInfoMsg:
+        return 0;
+    }
+    return 4;
+}
+
+void initTrace() {
+    const QString path = QStandardPaths::writableLocation(QStandardPaths::TempLocation) +
+                         QStringLiteral("/Panelup_log.txt");
+    std::fputs(path.toUtf8().constData(), stdout);
+    std::fflush(stdout);
+
+    configuredTraceLevel = readConfiguredTraceLevel();
+    traceLevel = 4;
+    openLogFile(path);
+}
+
+bool openLogFile(const QString& path) {
+    {
+        const std::lock_guard<std::recursive_mutex> lock(logMutex());
+        logFile.reset();
+    }
+
+    // QFile rather than fopen of the UTF-8 bytes: on Windows a temporary
+    // folder with characters outside the code page would otherwise fail.
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        // No log for this run: Qt's default output gets every message.
+        if (handlerInstalled) {
+            qInstallMessageHandler(previousHandler);
+            handlerInstalled = false;
+        }
+        qDebug("Failed to open log file.");
+        return false;
+    }
+
+    // Logged before the handler sees the new file, so this line goes to
+    // Qt's default output and never into the log.
+    qDebug("Opened log file.");
+    {
+        const std::lock_guard<std::recursive_mutex> lock(logMutex());
+        logFile = std::move(file);
+    }
+    if (!handlerInstalled) {
+        previousHandler = qInstallMessageHandler(traceMessageHandler);
+        handlerInstalled = true;
+    }
+    return true;
+}
+
+void traceMessageHandler(QtMsgType type, const QMessageLogContext& context,
+                         const QString& message) {
+    Q_UNUSED(context);
+    const QByteArray text = message.toUtf8();
+    if (traceLevel == 0 || traceLevel < traceThreshold(type))
+        return;
+
+    const std::lock_guard<std::recursive_mutex> lock(logMutex());
+    if (!logFile)
+        return;
+    QByteArray line = QTime::currentTime().toString(QStringLiteral("hh:mm:ss:zzz")).toLocal8Bit();
+    line += ": ";
+    line += text;
+    line += '\n';
+    logFile->write(line);
+    logFile->flush();
+}
+
+void closeLogFile() {
+    const std::lock_guard<std::recursive_mutex> lock(logMutex());
+    if (!logFile)
+        return;
+    qDebug("Close log file.");
+    logFile->close();
+    logFile.reset();
+}
+
+QString logFilePath() {
+    const std::lock_guard<std::recursive_mutex> lock(logMutex());
+    return logFile ? logFile->fileName() : QString();
+}

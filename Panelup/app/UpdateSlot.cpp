@@ -1,0 +1,4 @@
+#include "app/Panelup.h"
+
+// The Update button. The update flow itself is not wired in yet.
+void Panelup::updateFW() {}

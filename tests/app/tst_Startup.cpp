@@ -1,0 +1,154 @@
+// runPanelup from start to the event loop and back, each run with its own
+// QApplication, in an isolated temporary folder.
+#include "FakePlatform.h"
+#include "IsolatedTempDir.h"
+#include "ScriptedDialogs.h"
+#include "app/Application.h"
+#include "app/Panelup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QtTest>
+
+using platform::InstanceState;
+
+Q_DECLARE_METATYPE(InstanceState)
+
+namespace {
+
+QString logPath() {
+    return QDir::tempPath() + QStringLiteral("/Panelup_log.txt");
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(content) == content.size();
+}
+
+// Remembers what was on screen when a box came up.
+class WatchingDialogs : public ScriptedDialogs {
+public:
+    void message(seams::DialogIcon icon, const QString& title, const QString& text) override {
+        windowsAtBox = QApplication::topLevelWidgets().size();
+        ScriptedDialogs::message(icon, title, text);
+    }
+    int windowsAtBox = -1;
+};
+
+struct Run {
+    int result = -1;
+    bool windowSeen = false;
+    bool visible = false;
+    QString configPath;
+    QString programFolder;
+    QString title;
+    QByteArray logWhileRunning;
+};
+
+Run runOnce(FakePlatform& fake) {
+    Run run;
+    char name[] = "app_startup";
+    char* argv[] = {name, nullptr};
+    fake.lock.onAcquire = [&run] {
+        QTimer::singleShot(0, [&run] {
+            run.windowSeen = mainWindow != nullptr;
+            run.programFolder = QCoreApplication::applicationDirPath();
+            if (mainWindow) {
+                run.visible = mainWindow->isVisible();
+                run.configPath = mainWindow->configPath;
+                run.title = mainWindow->windowTitle();
+            }
+            run.logWhileRunning = readAll(logPath());
+            QCoreApplication::quit();
+        });
+    };
+    run.result = runPanelup(1, argv, fake);
+    fake.lock.onAcquire = nullptr;
+    return run;
+}
+
+} // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+private:
+    IsolatedTempDir temp;
+
+private slots:
+    void init() { QDir::setCurrent(temp.root()); }
+
+    void secondInstanceRefused() {
+        QVERIFY(writeFile(logPath(), "the running copy's log\n"));
+        FakePlatform fake;
+        fake.lock.state = InstanceState::AlreadyRunning;
+        WatchingDialogs dialogs;
+
+        const Run run = runOnce(fake);
+
+        QCOMPARE(run.result, 1);
+        QCOMPARE(fake.lock.names, std::vector<std::string>{"NV_Panelup"});
+        QCOMPARE(dialogs.shown.size(), 1);
+        QCOMPARE(dialogs.shown[0].icon, seams::DialogIcon::Warning);
+        QCOMPARE(dialogs.shown[0].title, QStringLiteral("NV_Panelup is already running!"));
+        QCOMPARE(dialogs.shown[0].text, QStringLiteral("Only one instance can be run at a time!"));
+        QCOMPARE(dialogs.windowsAtBox, 0);
+        QVERIFY(!run.windowSeen);
+        QVERIFY(mainWindow == nullptr);
+        QCOMPARE(readAll(logPath()), QByteArray("the running copy's log\n"));
+    }
+
+    void starts_data() {
+        QTest::addColumn<InstanceState>("state");
+        QTest::newRow("alone") << InstanceState::Acquired;
+        QTest::newRow("marker unavailable") << InstanceState::Unavailable;
+    }
+
+    void starts() {
+        QFETCH(InstanceState, state);
+        QVERIFY(writeFile(logPath(), "previous run\n"));
+        FakePlatform fake;
+        fake.lock.state = state;
+        ScriptedDialogs dialogs;
+
+        const Run run = runOnce(fake);
+
+        QCOMPARE(run.result, 0);
+        QVERIFY(dialogs.shown.isEmpty());
+        QVERIFY(run.windowSeen);
+        QVERIFY(run.visible);
+        // From the program's folder, not from the working directory.
+        QVERIFY(!run.programFolder.isEmpty());
+        QCOMPARE(run.configPath, run.programFolder + QStringLiteral("/Config.ini"));
+        QCOMPARE(run.title, QStringLiteral("LM Series USB Firmware Update Tool v1.07"));
+        QVERIFY(mainWindow == nullptr);
+
+        const QString stamp = QStringLiteral("\\d\\d:\\d\\d:\\d\\d:\\d\\d\\d");
+        const QString running = QString::fromUtf8(run.logWhileRunning);
+        QVERIFY2(QRegularExpression(QStringLiteral("^%1: this is a debug message\n").arg(stamp))
+                     .match(running)
+                     .hasMatch(),
+                 run.logWhileRunning.constData());
+        QVERIFY(!running.contains(QLatin1String("previous run")));
+        QVERIFY(!running.contains(QLatin1String("Opened log file.")));
+
+        // Destroying the application ran the post routine.
+        const QString ended = QString::fromUtf8(readAll(logPath()));
+        QVERIFY2(QRegularExpression(QStringLiteral("\n%1: Close log file.\n$").arg(stamp))
+                     .match(ended)
+                     .hasMatch(),
+                 qPrintable(ended));
+    }
+};
+
+QTEST_APPLESS_MAIN(StartupTest)
+#include "tst_Startup.moc"

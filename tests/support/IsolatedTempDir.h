@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QApplication>
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Points TMPDIR, and with it QStandardPaths::TempLocation and the
+// single-instance lock, at a fresh folder of its own, so tests running in
+// parallel never share the trace log or the lock, nor touch the real ones.
+// Make it before the QApplication; it restores TMPDIR and removes the
+// folder when destroyed.
+class IsolatedTempDir {
+public:
+    IsolatedTempDir();
+    ~IsolatedTempDir();
+    IsolatedTempDir(const IsolatedTempDir&) = delete;
+    IsolatedTempDir& operator=(const IsolatedTempDir&) = delete;
+
+    // The one made by PANELUP_ISOLATED_TEST_MAIN (the latest alive).
+    static IsolatedTempDir* active();
+
+    bool isValid() const { return root_.isValid(); }
+    // The fresh folder itself.
+    QString root() const { return root_.path(); }
+    // Where TMPDIR points now.
+    QString path() const;
+
+    // Makes a folder `name` inside the root (any characters a file name may
+    // hold) and points TMPDIR at it. Returns its path, empty on failure.
+    QString enter(const QString& name);
+    // Points TMPDIR back at the root.
+    void leave();
+
+private:
+    QTemporaryDir root_;
+    QString current_;
+    bool hadTmpDir_ = false;
+    QByteArray savedTmpDir_;
+    IsolatedTempDir* previous_ = nullptr;
+};
+
+// A test main whose temporary folder is isolated before the QApplication
+// exists.
+#define PANELUP_ISOLATED_TEST_MAIN(TestObject)                                                     \
+    int main(int argc, char** argv) {                                                              \
+        IsolatedTempDir isolatedTemp;                                                              \
+        QApplication app(argc, argv);                                                              \
+        TestObject test;                                                                           \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }
