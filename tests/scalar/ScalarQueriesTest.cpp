@@ -410,36 +410,37 @@ private slots:
         QVERIFY(world::reads() > 50);
     }
 
-    void everyOperationEndsWhenNothingAnswers_data() {
+    // Whatever the monitor answers, each operation ends within its own
+    // bound of waits with a failure; a garbled answer changes no memory but
+    // what a write had already put there.
+    void everyOperationEndsOnBadAnswers_data() {
         QTest::addColumn<Op>("op");
+        QTest::addColumn<QString>("fault");
         QTest::addColumn<unsigned long>("bound");
-        QTest::newRow("model name")
-            << Op::ModelName << 100UL * 2 * scalar::kCapabilitiesMismatchLimit + 100;
-        QTest::newRow("scalar firmware") << Op::ScalarFirmware << 2000UL;
-        QTest::newRow("EDID read") << Op::Read << 500UL;
-        QTest::newRow("EDID write") << Op::Write << 50UL + 5 * 150;
+        const struct {
+            const char* name;
+            Op op;
+            unsigned long bound;
+        } ops[] = {
+            {"model name", Op::ModelName, 100UL * (2 * scalar::kCapabilitiesMismatchLimit + 1)},
+            {"scalar firmware", Op::ScalarFirmware, 2000UL},
+            {"EDID read", Op::Read, 500UL},
+            {"EDID write", Op::Write, 50UL + 5 * 150}};
+        for (const auto& o : ops) {
+            QTest::addRow("%s, dropped", o.name) << o.op << "dropReplyPercent" << o.bound;
+            if (o.op != Op::ModelName)
+                QTest::addRow("%s, corrupt", o.name) << o.op << "corruptReplyPercent" << o.bound;
+        }
     }
-    void everyOperationEndsWhenNothingAnswers() {
+    void everyOperationEndsOnBadAnswers() {
         QFETCH(Op, op);
+        QFETCH(QString, fault);
         QFETCH(unsigned long, bound);
         QVERIFY(world::load({monitorWithArea()}));
-        QVERIFY(world::fault("dropReplyPercent", 100));
+        QVERIFY(world::fault(fault.toLatin1().constData(), 100));
         QVERIFY(!run(op));
         QVERIFY(sleeper.total() <= bound);
         QVERIFY(dialogs.shown.isEmpty());
-    }
-    void everyCheckedOperationFailsOnCorruptReplies_data() {
-        QTest::addColumn<Op>("op");
-        QTest::newRow("scalar firmware") << Op::ScalarFirmware;
-        QTest::newRow("EDID read") << Op::Read;
-        QTest::newRow("EDID write") << Op::Write;
-    }
-    void everyCheckedOperationFailsOnCorruptReplies() {
-        QFETCH(Op, op);
-        QVERIFY(world::load({monitorWithArea()}));
-        QVERIFY(world::fault("corruptReplyPercent", 100));
-        QVERIFY(!run(op));
-        // A write whose answers all come back garbled stops at its first chunk.
         if (op == Op::Write)
             QCOMPARE(framesWith(0xC0, 0x02).size(), scalar::kEdidChunkAttempts);
         else
