@@ -1,5 +1,6 @@
 #include "platform/DisplaySystem.h"
 #include "platform/Platform.h"
+#include "platform/simulated/SimulatedDisplaySystem.h"
 #ifdef _WIN32
 #include "platform/windows/WindowsSingleInstance.h"
 #else
@@ -17,7 +18,6 @@ using NativeSingleInstance = LinuxSingleInstance;
 #endif
 
 // Placeholder pieces; each is replaced by its simulated implementation.
-class NoDisplays : public DisplaySystem {};
 class NoKeepAwake : public KeepAwake {
 public:
     void begin() override {}
@@ -35,7 +35,7 @@ public:
     }
 
 private:
-    NoDisplays displays_;
+    SimulatedDisplaySystem displays_;
     NativeSingleInstance lock_;
     NoKeepAwake keepAwake_;
 };
