@@ -15,15 +15,22 @@ int configuredTraceLevel = 1;
 
 namespace {
 
-std::unique_ptr<QFile> logFile;
+// Plain pointers, never destroyed at exit: the usual end of a run is exit(),
+// and Qt may still log while static objects are torn down.
+QFile* logFile = nullptr;
 QtMessageHandler previousHandler = nullptr;
 bool handlerInstalled = false;
 
 // Qt may log from its own threads; a QFile must not be written from two at
 // once. Recursive, because a failing write may itself log.
 std::recursive_mutex& logMutex() {
-    static std::recursive_mutex mutex;
-    return mutex;
+    static auto* mutex = new std::recursive_mutex;
+    return *mutex;
+}
+
+void dropLogFile() {
+    delete logFile;
+    logFile = nullptr;
 }
 
 int readConfiguredTraceLevel() {
@@ -64,7 +71,7 @@ void initTrace() {
 bool openLogFile(const QString& path) {
     {
         const std::lock_guard<std::recursive_mutex> lock(logMutex());
-        logFile.reset();
+        dropLogFile();
     }
 
     // QFile rather than fopen of the UTF-8 bytes: on Windows a temporary
@@ -85,7 +92,7 @@ bool openLogFile(const QString& path) {
     qDebug("Opened log file.");
     {
         const std::lock_guard<std::recursive_mutex> lock(logMutex());
-        logFile = std::move(file);
+        logFile = file.release();
     }
     if (!handlerInstalled) {
         previousHandler = qInstallMessageHandler(traceMessageHandler);
@@ -118,7 +125,7 @@ void closeLogFile() {
         return;
     qDebug("Close log file.");
     logFile->close();
-    logFile.reset();
+    dropLogFile();
 }
 
 QString logFilePath() {
