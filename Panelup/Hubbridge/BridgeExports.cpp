@@ -33,14 +33,15 @@ HUBBRIDGE_API int32_t HUBBRIDGE_CALL AvailableDevices(void) {
     }
     int32_t superSpeedCount = 0;
     uint32_t index = 0;
-    while (flow.MP_MultiOpenDevice_USB3(index)) {
+    while (superSpeedCount < int32_t{CMpFlow::kDeviceIndexLimit} &&
+           flow.MP_MultiOpenDevice_USB3(index)) {
         ++index;
         ++superSpeedCount;
         flow.releaseDevice();
     }
     int32_t usb2Count = 0;
     index = 0;
-    while (flow.MP_MultiOpenDevice_USB2(index)) {
+    while (usb2Count < int32_t{CMpFlow::kDeviceIndexLimit} && flow.MP_MultiOpenDevice_USB2(index)) {
         ++index;
         ++usb2Count;
         flow.releaseDevice();

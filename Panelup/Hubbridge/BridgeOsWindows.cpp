@@ -84,10 +84,10 @@ Symbol findSymbol(LibraryHandle library, const char* name) {
     if (!library) {
         return nullptr;
     }
-    // Through void (*)(void), the one function type every other converts to
-    // without a cast warning.
+    // Symbol is void (*)(void), the one function type every other converts
+    // to and from without a cast warning.
     const FARPROC entry = GetProcAddress(reinterpret_cast<HMODULE>(library), name);
-    return reinterpret_cast<Symbol>(reinterpret_cast<void (*)(void)>(entry));
+    return reinterpret_cast<Symbol>(entry);
 }
 
 void freeLibrary(LibraryHandle library) {

@@ -70,7 +70,8 @@ bool CMpFlow::scan(uint32_t& index, HubKind kind) {
 
     uint32_t speed = superSpeed ? kSpeedSuper : kSpeedHigh;
     bool found = false;
-    while (index < kDeviceIndexLimit) {
+    // Counted as well: the vendor library may rewrite the index it is given.
+    for (uint32_t opened = 0; index < kDeviceIndexLimit && opened < kDeviceIndexLimit; ++opened) {
         device = functions.TvHub_Open(&index);
         if (!device) {
             return false;

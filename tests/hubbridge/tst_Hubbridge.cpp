@@ -58,6 +58,8 @@ private slots:
     void writeDumps();
     void readShowsTheBufferBeforeTheTransfer();
     void readCountIsOneByte();
+    void missingBuffersAreRefused_data();
+    void missingBuffersAreRefused();
     void needsAnOpenDevice_data();
     void needsAnOpenDevice();
     void lastErrorIsSticky();
@@ -428,6 +430,29 @@ void HubbridgeTest::readCountIsOneByte() {
     for (size_t i = 0; i < buffer.size(); ++i) {
         QCOMPARE(buffer[i], uint8_t(i < 44 ? 0xFF : 0x11));
     }
+    CloseDevice();
+}
+
+void HubbridgeTest::missingBuffersAreRefused_data() {
+    QTest::addColumn<bool>("read");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<int>("result");
+    QTest::newRow("read 4 into nothing") << true << 4 << 0;
+    QTest::newRow("write 4 from nothing") << false << 4 << 0;
+    // Only the low byte counts, so 256 asks for no bytes at all.
+    QTest::newRow("read 256 into nothing") << true << 256 << 1;
+}
+
+void HubbridgeTest::missingBuffersAreRefused() {
+    QFETCH(bool, read);
+    QFETCH(int, length);
+    QFETCH(int, result);
+    openFirstHub();
+    {
+        StderrCapture quiet;
+        QCOMPARE(read ? ReadI2C(0x51, nullptr, length) : WriteI2C(0x51, nullptr, length), result);
+    }
+    QCOMPARE(worlds::requests("CtlPipe").size(), result);
     CloseDevice();
 }
 
