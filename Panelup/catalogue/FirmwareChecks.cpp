@@ -1,7 +1,9 @@
 #include "catalogue/FirmwareChecks.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -62,18 +64,27 @@ std::array<uint32_t, 4> versionParts(const std::string& text) {
 } // namespace
 
 uint16_t byteChecksum(const uint8_t* data, std::size_t size) {
-    // A 32-bit sum cannot overflow within 16 MiB; fold it per block.
-    constexpr std::size_t block = std::size_t{1} << 24;
-    uint32_t total = 0;
-    while (size > 0) {
-        const std::size_t n = size < block ? size : block;
-        uint32_t sum = 0;
-        for (std::size_t i = 0; i < n; ++i)
-            sum += data[i];
-        total += sum;
-        data += n;
-        size -= n;
+    // Eight bytes at a time: the even and the odd bytes of a word are added
+    // into four 16-bit lanes, which hold 128 words (128 x 510 < 65536) before
+    // they are folded into the total.
+    constexpr uint64_t evenBytes = 0x00FF00FF00FF00FFull;
+    constexpr std::size_t wordsPerFold = 128;
+    uint64_t total = 0;
+    while (size >= sizeof(uint64_t)) {
+        const std::size_t words = std::min(size / sizeof(uint64_t), wordsPerFold);
+        uint64_t lanes = 0;
+        for (std::size_t i = 0; i < words; ++i) {
+            uint64_t word;
+            std::memcpy(&word, data + i * sizeof word, sizeof word);
+            lanes += (word & evenBytes) + ((word >> 8) & evenBytes);
+        }
+        lanes = (lanes & 0x0000FFFF0000FFFFull) + ((lanes >> 16) & 0x0000FFFF0000FFFFull);
+        total += (lanes & 0xFFFFFFFFull) + (lanes >> 32);
+        data += words * sizeof(uint64_t);
+        size -= words * sizeof(uint64_t);
     }
+    while (size-- > 0)
+        total += *data++;
     return static_cast<uint16_t>(total);
 }
 

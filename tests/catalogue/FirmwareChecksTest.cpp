@@ -26,21 +26,34 @@ private slots:
 void FirmwareChecksTest::byteChecksumWrapsAt16Bits_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("expected");
-    QTest::newRow("empty") << QByteArray() << 0;
-    QTest::newRow("abc") << QByteArray("abc") << 0x0126;
-    QTest::newRow("258 x 0xFF") << QByteArray(258, '\xFF') << 0x00FE;
-    QTest::newRow("bytes are unsigned") << QByteArray(2, '\x80') << 0x0100;
-    // Past the 16 MiB blocks in which the sum is gathered.
-    const int big = (1 << 24) + 3;
-    QTest::newRow("16 MiB + 3 x 0xFF")
-        << QByteArray(big, '\xFF') << static_cast<int>((qint64{big} * 255) % 65536);
+    QTest::addColumn<int>("skip"); // leading bytes left out, to start off a word boundary
+    QTest::newRow("empty") << QByteArray() << 0 << 0;
+    QTest::newRow("abc") << QByteArray("abc") << 0x0126 << 0;
+    QTest::newRow("258 x 0xFF") << QByteArray(258, '\xFF') << 0x00FE << 0;
+    QTest::newRow("bytes are unsigned") << QByteArray(2, '\x80') << 0x0100 << 0;
+    // Whole words, a partial one, and many folds of the 16-bit lanes at
+    // their fullest.
+    for (const int size : {7, 8, 9, 1023, 1024, 1031, 2048, 100001, (1 << 24) + 3})
+        QTest::newRow(qPrintable(QStringLiteral("%1 x 0xFF").arg(size)))
+            << QByteArray(size, '\xFF') << static_cast<int>((qint64{size} * 255) % 65536) << 0;
+    QByteArray pattern(4099, '\0');
+    qint64 sum = 0;
+    for (int i = 0; i < pattern.size(); ++i) {
+        pattern[i] = static_cast<char>((i * 37 + 11) % 256);
+        sum += (i * 37 + 11) % 256;
+    }
+    QTest::newRow("pattern") << pattern << static_cast<int>(sum % 65536) << 0;
+    // Without its first three bytes, 11, 48 and 85.
+    QTest::newRow("pattern, unaligned")
+        << pattern << static_cast<int>((sum - 11 - 48 - 85) % 65536) << 3;
 }
 
 void FirmwareChecksTest::byteChecksumWrapsAt16Bits() {
     QFETCH(QByteArray, bytes);
     QFETCH(int, expected);
-    QCOMPARE(int(byteChecksum(reinterpret_cast<const uint8_t*>(bytes.constData()),
-                              static_cast<std::size_t>(bytes.size()))),
+    QFETCH(int, skip);
+    QCOMPARE(int(byteChecksum(reinterpret_cast<const uint8_t*>(bytes.constData()) + skip,
+                              static_cast<std::size_t>(bytes.size() - skip))),
              expected);
 }
 
