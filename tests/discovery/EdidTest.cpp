@@ -184,11 +184,6 @@ private slots:
         QCOMPARE(int(record.checksumByte), 0);
         QCOMPARE(int(record.baseBlock[127]), 0);
     }
-
-    void narrowing() {
-        QCOMPARE(narrowDeviceId(u"MONITOR\\NVL0420"), std::string("MONITOR\\NVL0420"));
-        QCOMPARE(narrowDeviceId(std::u16string(1, char16_t(0x0141))), std::string("\x41"));
-    }
 };
 
 QTEST_GUILESS_MAIN(EdidTest)

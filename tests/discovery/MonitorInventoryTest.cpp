@@ -201,19 +201,6 @@ private slots:
         QCOMPARE(inventory.pairedCount, 0);
     }
 
-    void refreshReplacesEverything() {
-        RecordingSleeper sleeper;
-        QVERIFY(loadHubs({{"UP2160100001"}}));
-        TestDisplaySystem system;
-        addMonitors(system, {"UP2160100001"});
-        MonitorInventory inventory(system);
-        QCOMPARE(inventory.refreshInventory(), 1);
-        QCOMPARE(inventory.refreshInventory(), 1);
-        QCOMPARE(inventory.displays.size(), size_t(1));
-        QCOMPARE(inventory.hubs.size(), size_t(1));
-        QCOMPARE(inventory.pairedCount, 1);
-    }
-
     void logLines() {
         RecordingSleeper sleeper;
         QVERIFY(loadHubs({{"UP2160100001", "LM0420", 0x0123}}));

@@ -50,26 +50,6 @@ class RegistryEdidTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void splitting_data() {
-        QTest::addColumn<QString>("deviceId");
-        QTest::addColumn<QStringList>("parts");
-        QTest::newRow("four parts")
-            << "MONITOR\\ABC1234\\{g}\\0001" << QStringList{"MONITOR", "ABC1234", "{g}", "0001"};
-        QTest::newRow("consecutive backslashes") << "A\\\\B" << QStringList{"A", "", "B"};
-        QTest::newRow("trailing backslash") << "A\\B\\" << QStringList{"A", "B"};
-        QTest::newRow("leading backslash") << "\\A" << QStringList{"", "A"};
-        QTest::newRow("empty") << "" << QStringList{};
-    }
-
-    void splitting() {
-        QFETCH(QString, deviceId);
-        QFETCH(QStringList, parts);
-        QStringList got;
-        for (const auto& part : splitDeviceId(deviceId.toStdString()))
-            got << QString::fromStdString(part);
-        QCOMPARE(got, parts);
-    }
-
     // Which instance's EDID is read (its serial names it), for instance
     // keys listed in order with their "driver" texts.
     void instanceLookup_data() {
@@ -98,6 +78,9 @@ private slots:
             << id + "\\" << QStringList{guid + "\\0001"} << key << "UID1";
         QTest::newRow("three parts") << QString::fromStdString("MONITOR\\ABC1234\\" + Guid)
                                      << QStringList{guid + "\\", guid} << key << "";
+        QTest::newRow("consecutive backslashes")
+            << QString::fromStdString("MONITOR\\\\ABC1234\\" + Guid + "\\0001")
+            << QStringList{guid + "\\0001"} << QString::fromStdString(Root + "\\") << "";
         QTest::newRow("one part") << "MONITOR" << QStringList{} << ""
                                   << "";
         QTest::newRow("empty device id") << "" << QStringList{} << ""
@@ -152,17 +135,6 @@ private slots:
         const auto expected = builder.build();
         QVERIFY(std::equal(expected.begin(), expected.end(), record.baseBlock.begin()));
         QCOMPARE(record.checksumByte, expected[127]);
-    }
-
-    void missingEdidValueLeavesFieldsEmpty() {
-        FakeRegistry registry;
-        registry.addInstance("ABC1234", "UID1", Guid + "\\0001");
-        registry.values.clear();
-        registry.values[{Root + "\\ABC1234\\UID1", "driver"}] =
-            RegistryValue::fromText(Guid + "\\0001");
-        const auto record = readRegistryEdid("MONITOR\\ABC1234\\" + Guid + "\\0001", registry);
-        QCOMPARE(record.serialNumber, std::string());
-        QCOMPARE(record.horizontalActive, 0);
     }
 };
 
