@@ -16,9 +16,6 @@ private slots:
     void debugLogCutsLongText();
     void dumpHexLines_data();
     void dumpHexLines();
-    void scansRefuseWithoutLibrary_data();
-    void scansRefuseWithoutLibrary();
-    void transfersNeedAnOpenDevice();
     void loadBindUnload();
     void scans_data();
     void scans();
@@ -71,53 +68,6 @@ void CMpFlowTest::dumpHexLines() {
     StderrCapture log;
     flow.DumpHex(bytes.data(), count);
     QCOMPARE(QString::fromStdString(log.text()), expected);
-}
-
-void CMpFlowTest::scansRefuseWithoutLibrary_data() {
-    QTest::addColumn<int>("scan"); // 3 SuperSpeed, 2 USB 2, 0 both
-    QTest::addColumn<QString>("expectedLog");
-    QTest::newRow("SuperSpeed") << 3 << "---->CMpFlow::MP_MultiOpenDevice_USB3\n";
-    QTest::newRow("USB 2") << 2 << "---->CMpFlow::MP_MultiOpenDevice_USB2\n";
-    QTest::newRow("both") << 0
-                          << "MP_MultiOpenDevice index=0n4 \n"
-                             "---->CMpFlow::MP_MultiOpenDevice_USB3\n"
-                             "---->CMpFlow::MP_MultiOpenDevice_USB2\n"
-                             "MP_MultiOpenDevice got usb2.0 hub , device index=0n4 \n";
-}
-
-void CMpFlowTest::scansRefuseWithoutLibrary() {
-    QFETCH(int, scan);
-    QFETCH(QString, expectedLog);
-    CMpFlow flow;
-    uint32_t index = 4;
-    bool opened = true;
-    StderrCapture log;
-    if (scan == 3) {
-        opened = flow.MP_MultiOpenDevice_USB3(index);
-    } else if (scan == 2) {
-        opened = flow.MP_MultiOpenDevice_USB2(index);
-    } else {
-        opened = flow.MP_MultiOpenDevice(index);
-    }
-    QVERIFY(!opened);
-    QCOMPARE(index, 4u);
-    QVERIFY(!flow.deviceOpen);
-    QCOMPARE(flow.lastError, 0);
-    QCOMPARE(QString::fromStdString(log.text()), expectedLog);
-}
-
-void CMpFlowTest::transfersNeedAnOpenDevice() {
-    CMpFlow flow;
-    uint8_t buffer[4] = {};
-    StderrCapture log;
-    QVERIFY(!flow.USB2I2C_Config(0x6E, 1, 0));
-    QVERIFY(!flow.USB2I2C_Write(0x51, buffer, 4));
-    QVERIFY(!flow.USB2I2C_Read(0x51, buffer, 4));
-    uint16_t vendorId = 0, productId = 0, version = 0;
-    uint32_t version32 = 0;
-    QVERIFY(!flow.GetBasicInfo(vendorId, productId, version, version32));
-    QCOMPARE(log.text(), std::string(" USB2I2C_Config:: set slaveAddr=0x6e, memLen=1, Speed=0 \n"));
-    QCOMPARE(flow.lastError, 0);
 }
 
 void CMpFlowTest::loadBindUnload() {
