@@ -108,10 +108,11 @@ bool downloadFile(const QString& url, const QString& path, bool save) {
                 qDebug() << "Failure" << target.errorString() << path;
             }
         } else {
-            ok = !QFile::exists(path) || QFile::remove(path);
-            if (!ok)
-                qDebug() << "Failure"
-                         << "cannot remove" << path;
+            // The site answered; a stale copy that will not go away does not
+            // change that.
+            ok = true;
+            if (QFile::exists(path) && !QFile::remove(path))
+                qDebug() << "cannot remove" << path;
         }
         if (ok)
             qDebug() << "ok";
