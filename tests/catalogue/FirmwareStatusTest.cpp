@@ -1,4 +1,4 @@
-#include "CatalogueTestMain.h"
+#include "IsolatedTempDir.h"
 #include "RecordingSleeper.h"
 #include "ScriptedDialogs.h"
 #include "SimulatedWorld.h"
@@ -360,5 +360,5 @@ void FirmwareStatusTest::unreadableScalarKeepsVersionsAndSkipsModelRule() {
     QVERIFY(dialogs_.shown.isEmpty());
 }
 
-CATALOGUE_TEST_MAIN(FirmwareStatusTest)
+PANELUP_ISOLATED_TEST_MAIN(FirmwareStatusTest)
 #include "FirmwareStatusTest.moc"

@@ -1,4 +1,4 @@
-#include "CatalogueTestMain.h"
+#include "IsolatedTempDir.h"
 #include "ScriptedDialogs.h"
 #include "TestHttpServer.h"
 
@@ -691,5 +691,5 @@ void ReleaseCatalogueTest::resultIsLastDownload() {
     QCOMPARE(readAll(program_ + "/Scalar/fw.bin"), scalar);
 }
 
-CATALOGUE_TEST_MAIN(ReleaseCatalogueTest)
+PANELUP_ISOLATED_TEST_MAIN(ReleaseCatalogueTest)
 #include "ReleaseCatalogueTest.moc"

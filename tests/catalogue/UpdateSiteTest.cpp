@@ -1,4 +1,4 @@
-#include "CatalogueTestMain.h"
+#include "IsolatedTempDir.h"
 #include "TestHttpServer.h"
 
 #include "catalogue/UpdateSite.h"
@@ -196,5 +196,5 @@ void UpdateSiteTest::oversizedBodyFails() {
     QCOMPARE(readAll(path), QByteArray("old"));
 }
 
-CATALOGUE_TEST_MAIN(UpdateSiteTest)
+PANELUP_ISOLATED_TEST_MAIN(UpdateSiteTest)
 #include "UpdateSiteTest.moc"
