@@ -261,6 +261,8 @@ void readDevices(const json& list, World& world) {
         const json& entry = requireObject(list[i], at);
         if (entry.contains("monitor")) {
             checkKeys(entry, at, {"monitor", "side"});
+            if (world.monitors.empty())
+                fail(at, "names a monitor, but the description has none");
             const auto index = static_cast<int32_t>(readInteger(
                 entry, "monitor", at, 0, static_cast<int64_t>(world.monitors.size()) - 1, 0));
             const std::string sideName = readString(entry, "side", at, 16, "");

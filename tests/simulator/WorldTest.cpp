@@ -208,6 +208,9 @@ private slots:
             << QByteArray(R"({ "monitors": [ { )" + scalar + R"(, "hub": {} } ],
                    "devices": [ { "monitor": 1, "side": "usb2" } ] })")
             << "devices[0].monitor: value 1 out of range";
+        QTest::newRow("monitor in an empty world")
+            << QByteArray(R"({ "devices": [ { "monitor": 0, "side": "usb2" } ] })")
+            << "the description has none";
         QTest::newRow("foreign without speed")
             << QByteArray(R"({ "devices": [ { "port": 2 } ] })") << "needs \"monitor\"";
         QTest::newRow("speed 4") << QByteArray(R"({ "devices": [ { "speed": 4 } ] })")
