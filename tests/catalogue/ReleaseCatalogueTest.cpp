@@ -140,8 +140,6 @@ private slots:
     void missingCatalogueCopy();
     void testSiteServesEverything();
     void shortAndNonElementEntriesSkipped();
-    void resultIsLastDownload_data();
-    void resultIsLastDownload();
 
 private:
     CatalogueContext context() const;
@@ -669,26 +667,6 @@ void ReleaseCatalogueTest::shortAndNonElementEntriesSkipped() {
     QCOMPARE(server_->requestedPaths(), (QStringList{catalogueUrlPath(), filePath("hub.bin")}));
     QCOMPARE(record("ScalarBinFile"), QString());
     QCOMPARE(record("HubBinFile"), QStringLiteral("Hub//hub.bin"));
-}
-
-void ReleaseCatalogueTest::resultIsLastDownload_data() {
-    QTest::addColumn<bool>("hubFirst");
-    QTest::addColumn<bool>("expected");
-    QTest::newRow("failing one last") << false << false;
-    QTest::newRow("failing one first") << true << true;
-}
-
-void ReleaseCatalogueTest::resultIsLastDownload() {
-    QFETCH(bool, hubFirst);
-    QFETCH(bool, expected);
-    const QByteArray scalar = firmware('a');
-    const Entry scalarEntry{"Scalar", "fw.bin", "18.5", sumText(scalar), "Scalar"};
-    const Entry hubEntry{"Hub", "hub.bin", "1.20", "0x1234", "Hub"};
-    serveCatalogue(hubFirst ? QList<Entry>{hubEntry, scalarEntry}
-                            : QList<Entry>{scalarEntry, hubEntry});
-    server_->serve(filePath("fw.bin"), scalar);
-    QCOMPARE(refresh(false), expected);
-    QCOMPARE(readAll(program_ + "/Scalar/fw.bin"), scalar);
 }
 
 PANELUP_ISOLATED_TEST_MAIN(ReleaseCatalogueTest)

@@ -115,8 +115,6 @@ void UpdateSiteTest::downloadFile_data() {
         << Behaviour::NotFound << body << true << false << QByteArray("old");
     QTest::newRow("500 keeps old")
         << Behaviour::ServerError << body << true << false << QByteArray("old");
-    QTest::newRow("404 unsaved keeps old")
-        << Behaviour::NotFound << body << false << false << QByteArray("old");
     QTest::newRow("stops half way")
         << Behaviour::StopHalfway << body << true << false << QByteArray("old");
     QTest::newRow("short of its length")
