@@ -11,8 +11,10 @@
 Panelup* mainWindow = nullptr;
 
 Panelup::Panelup()
-    : QDialog(nullptr), siteBaseUrl(deployment::updateSiteUrl().toUtf8()),
-      testSiteBaseUrl(deployment::testUpdateSiteUrl().toUtf8()), siteCheckPage("Check.htm") {
+    : QDialog(nullptr), modelList(buildModelList()),
+      siteBaseUrl(deployment::updateSiteUrl().toUtf8()),
+      testSiteBaseUrl(deployment::testUpdateSiteUrl().toUtf8()), siteCheckPage("Check.htm"),
+      programFolder(QCoreApplication::applicationDirPath()) {
     // The form's logo comes from the resources; they must be registered
     // before setupUi looks for it.
     registerResources();

@@ -2,6 +2,11 @@
 
 #include "ui_Panelup.h"
 
+#include "discovery/MonitorInventory.h"
+#include "discovery/MonitorRecord.h"
+#include "models/ModelFactory.h"
+#include "scalar/ScalarQueries.h"
+
 #include <QByteArray>
 #include <QDialog>
 #include <QPoint>
@@ -13,7 +18,7 @@ class QShowEvent;
 
 // The one window of the program and its central record: the other
 // subsystems read and fill these fields, so they are public.
-class Panelup : public QDialog {
+class Panelup : public QDialog, public scalar::ConnectionReporter {
     Q_OBJECT
 
 public:
@@ -24,15 +29,36 @@ public:
     // centres the window on the default screen.
     void scaleToDpi(double sx, double sy);
 
+    // The exchanges with the monitor, each in its own hub connection.
+    scalar::ScalarQueries& queries() { return queries_; }
+    // The hub-not-detected notice: shown in lblInfo, Update disabled.
+    void showHubNotDetected() override;
+
+    // The update site and the firmware store.
+    bool downloadFile(const QString& url, const QString& path, bool save);
+    bool checkUpdateSite();
+    bool refreshCatalogue(const std::string& model, bool checkOnly);
+    void showFirmwareStatus();
+
+    // Blank EDID areas of the paired monitors rebuilt before an update.
+    bool repairMonitorEdids();
+
+    // Reads the model's firmware record from Config.ini into the four texts.
+    void readFirmwareRecord();
+
     QString configPath;
     QString hubBinFile;
     QString scalarBinFile;
     QString hubBinCheckSum;
     QString scalarBinCheckSum;
     QString modelName;
+    std::shared_ptr<ILCDModel> currentModel;
+    MonitorRecord currentMonitor;
     QPoint dragPos;
     bool dragging = false;
     Ui::PanelupClass ui;
+    MonitorInventory inventory;
+    ModelList modelList;
     int hubVersionMinor = 0;
     int hubVersionMajor = 0;
     int scalarVersionMajor = 0;
@@ -49,6 +75,10 @@ public:
     QByteArray siteCheckPage;
     int scalarI2cAddress = 0x51;
 
+    // The folder of the firmware store and of the files the firmware record
+    // names: the program's own folder; tests point it elsewhere.
+    QString programFolder;
+
 public slots:
     void updateFW();
     void allowUpdateOldVersion();
@@ -59,6 +89,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+
+private:
+    scalar::ScalarQueries queries_{hubIndex, scalarI2cAddress, *this};
 };
 
 // The one window; set by runPanelup once the window exists.

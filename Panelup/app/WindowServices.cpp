@@ -1,0 +1,69 @@
+// The window's links to the subsystems that work on it: each builds what the
+// subsystem needs from the window's fields and widgets.
+#include "app/Panelup.h"
+
+#include "catalogue/FirmwareStatus.h"
+#include "catalogue/ReleaseCatalogue.h"
+#include "catalogue/UpdateSite.h"
+#include "update/EdidRepair.h"
+
+#include <QSettings>
+#include <QStandardPaths>
+
+void Panelup::showHubNotDetected() {
+    ui.lblInfo->setText(scalar::hubNotDetectedText());
+    ui.btnUpdate->setEnabled(false);
+}
+
+bool Panelup::downloadFile(const QString& url, const QString& path, bool save) {
+    return catalogue::downloadFile(url, path, save);
+}
+
+bool Panelup::checkUpdateSite() {
+    return catalogue::UpdateSite(QString::fromUtf8(siteBaseUrl), QString::fromUtf8(siteCheckPage))
+        .checkUpdateSite();
+}
+
+bool Panelup::refreshCatalogue(const std::string& model, bool checkOnly) {
+    catalogue::CatalogueContext context;
+    context.siteBaseUrl = QString::fromUtf8(siteBaseUrl);
+    context.configPath = configPath;
+    context.programFolder = programFolder;
+    context.downloadFolder = catalogue::defaultDownloadFolder();
+    context.scalarVersionMajor = scalarVersionMajor;
+    context.scalarVersionMinor = scalarVersionMinor;
+    context.hubVersionMajor = hubVersionMajor;
+    context.hubVersionMinor = hubVersionMinor;
+    context.scalarBinFile = scalarBinFile;
+    context.hubBinFile = hubBinFile;
+    return catalogue::ReleaseCatalogue(context).refreshCatalogue(model, checkOnly);
+}
+
+void Panelup::showFirmwareStatus() {
+    catalogue::FirmwareStatusContext context{
+        queries_,           ui.lblModelName, ui.lblCurrentFW,
+        ui.lblNewFW,        ui.lblCheckSum,  ui.lblInfo,
+        ui.btnUpdate,       ui.chkOverride,  ui.bar1,
+        hubVersionMajor,    hubVersionMinor, scalarVersionMajor,
+        scalarVersionMinor, hubUpdateNeeded, scalarUpdateNeeded,
+        hubBinFile,         scalarBinFile,   modelName,
+        allowDowngrade,     programFolder};
+    catalogue::showFirmwareStatus(context);
+}
+
+bool Panelup::repairMonitorEdids() {
+    update::EdidRepairContext context{
+        inventory, modelList, queries_, modelName,
+        QStandardPaths::writableLocation(QStandardPaths::TempLocation)};
+    return update::repairMonitorEdids(context);
+}
+
+void Panelup::readFirmwareRecord() {
+    QSettings settings(configPath, QSettings::IniFormat);
+    settings.beginGroup(modelName);
+    scalarBinFile = settings.value("ScalarBinFile", QString()).toString();
+    hubBinFile = settings.value("HubBinFile", QString()).toString();
+    scalarBinCheckSum = settings.value("ScalarBinCheckSum", QString()).toString();
+    hubBinCheckSum = settings.value("HubBinCheckSum", QString()).toString();
+    settings.endGroup();
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "models/ModelFactory.h"
+
+#include <QString>
+
+class MonitorInventory;
+namespace scalar {
+class ScalarQueries;
+}
+
+namespace update {
+
+// What the EDID repair needs of the window; the window builds it per call.
+struct EdidRepairContext {
+    const MonitorInventory& inventory;
+    const ModelList& modelList;
+    scalar::ScalarQueries& queries;
+    QString& modelName;   // set to each identified model's name
+    QString backupFolder; // where the backup of every written area goes
+};
+
+// Rebuilds blank EDID areas of every paired monitor, as a copy of a valid
+// area or from the model's template. True when at least one paired monitor
+// was identified.
+bool repairMonitorEdids(EdidRepairContext& context);
+
+} // namespace update
