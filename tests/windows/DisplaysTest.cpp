@@ -1,0 +1,210 @@
+// The display calls of the Windows back end against what this system
+// reports: displays, paths, monitor devices, their registry EDID and the
+// DDC/CI probe. What the system cannot answer is skipped, and said so.
+#include "discovery/Edid.h"
+#include "platform/DisplaySystem.h"
+#include "platform/Platform.h"
+#include "support/TestReport.h"
+#include "support/WinText.h"
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+// clang-format off
+#include <physicalmonitorenumerationapi.h>
+// clang-format on
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string text(const std::u16string& wide) {
+    return narrowDeviceId(wide);
+}
+
+std::string lower(std::string value) {
+    std::transform(value.begin(), value.end(), value.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return value;
+}
+
+std::vector<std::string> split(const std::string& value) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (size_t slash; (slash = value.find('\\', start)) != std::string::npos; start = slash + 1) {
+        parts.push_back(value.substr(start, slash - start));
+    }
+    parts.push_back(value.substr(start));
+    return parts;
+}
+
+std::vector<uint8_t> edidNamed(const std::string& name) {
+    std::vector<uint8_t> edid(128, 0);
+    const uint8_t header[8] = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
+    std::memcpy(edid.data(), header, 8);
+    uint8_t* descriptor = &edid[72];
+    descriptor[3] = 0xFC;
+    std::memset(descriptor + 5, ' ', 13);
+    std::memcpy(descriptor + 5, name.data(), name.size());
+    descriptor[5 + name.size()] = 0x0A;
+    repairEdidChecksums(edid);
+    return edid;
+}
+
+// Puts an EDID value into every instance key of a hardware-ID key that has
+// none, and takes them away again.
+class RegistryEdidStandIn {
+public:
+    explicit RegistryEdidStandIn(const std::wstring& hardwareKey) : hardwareKey_(hardwareKey) {}
+    ~RegistryEdidStandIn() {
+        for (const std::wstring& key : written_) {
+            RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), L"EDID");
+        }
+    }
+    RegistryEdidStandIn(const RegistryEdidStandIn&) = delete;
+    RegistryEdidStandIn& operator=(const RegistryEdidStandIn&) = delete;
+
+    // False when the key does not exist.
+    bool write(const std::vector<uint8_t>& edid) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, hardwareKey_.c_str(), 0, KEY_READ, &key) !=
+            ERROR_SUCCESS) {
+            return false;
+        }
+        wchar_t name[256];
+        for (DWORD index = 0;; ++index) {
+            DWORD length = 256;
+            if (RegEnumKeyExW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+                ERROR_SUCCESS) {
+                break;
+            }
+            const std::wstring parameters = hardwareKey_ + L"\\" + name + L"\\Device Parameters";
+            DWORD size = 0;
+            if (RegGetValueW(HKEY_LOCAL_MACHINE, parameters.c_str(), L"EDID", RRF_RT_ANY, nullptr,
+                             nullptr, &size) == ERROR_SUCCESS) {
+                continue; // a real EDID stays untouched
+            }
+            if (RegSetKeyValueW(HKEY_LOCAL_MACHINE, parameters.c_str(), L"EDID", REG_BINARY,
+                                edid.data(), static_cast<DWORD>(edid.size())) == ERROR_SUCCESS) {
+                written_.push_back(parameters);
+            }
+        }
+        RegCloseKey(key);
+        return true;
+    }
+
+private:
+    std::wstring hardwareKey_;
+    std::vector<std::wstring> written_;
+};
+
+void checkDisplays(TestReport& report, platform::DisplaySystem& displays,
+                   std::vector<DisplayRecord>& records) {
+    report.check(displays.enumerateDisplays(records), "display enumeration succeeds");
+    if (!report.check(!records.empty(), "at least one display")) {
+        return;
+    }
+    const auto primaries = std::count_if(records.begin(), records.end(), [](const auto& record) {
+        return (record.flags & MonitorInfoPrimary) != 0;
+    });
+    report.equal(static_cast<long>(primaries), 1L, "exactly one primary display");
+    for (const DisplayRecord& record : records) {
+        const std::string name = text(record.deviceName) + ": ";
+        report.check(record.width == record.monitorRect.right - record.monitorRect.left &&
+                         record.height == record.monitorRect.bottom - record.monitorRect.top &&
+                         record.width > 0 && record.height > 0,
+                     name + "size from the monitor rectangle",
+                     std::to_string(record.width) + " x " + std::to_string(record.height));
+    }
+
+    const std::vector<DisplayPathRecord> paths = displays.queryDisplayPaths();
+    if (paths.empty()) {
+        report.skip("display paths", "this system reports no active display paths");
+        return;
+    }
+    // The inventory finds a display's output technology by this name.
+    for (const DisplayPathRecord& path : paths) {
+        const bool matched =
+            std::any_of(records.begin(), records.end(), [&](const DisplayRecord& record) {
+                return record.deviceName == path.sourceDeviceName;
+            });
+        report.check(matched, "path source " + text(path.sourceDeviceName) + " is a display");
+    }
+}
+
+void checkMonitorDevices(TestReport& report, platform::DisplaySystem& displays,
+                         const DisplayRecord& display) {
+    const std::vector<DisplayDevice> devices = displays.activeMonitorDevices(display);
+    const std::string name = text(display.deviceName) + ": ";
+    if (!report.check(!devices.empty(), name + "an active monitor device")) {
+        return;
+    }
+    const DisplayDevice& device = devices.front();
+    const std::vector<std::string> parts = split(text(device.deviceId));
+    report.check(parts.size() == 4 && lower(parts[2]) == lower(MonitorClassGuid),
+                 name + "device ID is class\\hardware ID\\class GUID\\instance",
+                 text(device.deviceId));
+    if (parts.size() != 4) {
+        return;
+    }
+
+    RegistryEdidStandIn standIn(L"SYSTEM\\CurrentControlSet\\Enum\\DISPLAY\\" + widen(parts[1]));
+    if (!standIn.write(edidNamed("LM0420"))) {
+        report.skip(name + "registry EDID of the monitor device",
+                    "this system keeps no registry key for " + parts[1]);
+        return;
+    }
+    const EdidRecord edid = displays.readEdid(device);
+    report.equal(edid.displayName, std::string("LM0420"),
+                 name + "the device ID leads to the monitor's EDID in the registry");
+}
+
+void checkPhysicalMonitors(TestReport& report, platform::DisplaySystem& displays,
+                           const DisplayRecord& display) {
+    const std::string name = text(display.deviceName) + ": ";
+    const std::vector<platform::PhysicalMonitor> monitors = displays.physicalMonitors(display);
+    const POINT centre{(display.monitorRect.left + display.monitorRect.right) / 2,
+                       (display.monitorRect.top + display.monitorRect.bottom) / 2};
+    DWORD count = 0;
+    if (!GetNumberOfPhysicalMonitorsFromHMONITOR(MonitorFromPoint(centre, MONITOR_DEFAULTTONEAREST),
+                                                 &count)) {
+        const DWORD error = GetLastError();
+        report.check(monitors.empty(), name + "no physical monitors when the system has none");
+        report.skip(name + "physical monitors and the DDC/CI probe",
+                    "GetNumberOfPhysicalMonitorsFromHMONITOR fails here (error " +
+                        std::to_string(error) + ")");
+        return;
+    }
+    report.equal(monitors.size(), static_cast<size_t>(count), name + "one record per monitor");
+    const bool answered =
+        std::any_of(monitors.begin(), monitors.end(),
+                    [](const platform::PhysicalMonitor& m) { return m.ddcResponds; });
+    if (!answered) {
+        report.skip(name + "DDC/CI probe", "no monitor here answers DDC/CI");
+    } else {
+        report.check(true, name + "a monitor answers the DDC/CI probe");
+    }
+}
+
+} // namespace
+
+int main() {
+    TestReport report("Windows displays");
+    const std::unique_ptr<platform::Platform> native = platform::makeNativePlatform();
+    platform::DisplaySystem& displays = native->displays();
+    std::vector<DisplayRecord> records;
+    checkDisplays(report, displays, records);
+    for (const DisplayRecord& display : records) {
+        checkMonitorDevices(report, displays, display);
+        checkPhysicalMonitors(report, displays, display);
+    }
+    return report.finish();
+}
