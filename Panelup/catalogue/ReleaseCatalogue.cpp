@@ -149,7 +149,12 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
                 scalarResult = compareInstalled(entry);
             else if (entry.kind == hubKind)
                 hubResult = compareInstalled(entry);
-            writeRecord(settings, entry, true);
+            // Only a file that is in the store goes on record: a record naming
+            // a file that was never downloaded would fail the start-up checksum
+            // test on every later start.
+            if (QFile::exists(stored) && fileChecksum(stored.toStdString()) ==
+                                             parseChecksumText(entry.checksum.toStdString()))
+                writeRecord(settings, entry, true);
             continue;
         }
 
