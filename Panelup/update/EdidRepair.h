@@ -17,12 +17,14 @@ struct EdidRepairContext {
     const ModelList& modelList;
     scalar::ScalarQueries& queries;
     QString& modelName;   // set to each identified model's name
-    QString backupFolder; // where the backup of every written area goes
+    QString backupFolder; // holds the backup of every area before it is written
 };
 
 // Rebuilds blank EDID areas of every paired monitor, as a copy of a valid
-// area or from the model's template. True when at least one paired monitor
-// was identified.
+// area or from the model's template. An area whose read failed is neither
+// written nor used as a source; the old and new bytes of every area written
+// go to an EdidBackup first. True when at least one paired monitor was
+// identified.
 bool repairMonitorEdids(EdidRepairContext& context);
 
 } // namespace update

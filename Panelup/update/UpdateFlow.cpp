@@ -1,13 +1,240 @@
 #include "update/UpdateFlow.h"
 
+#include "Hubbridge.h"
+#include "platform/Platform.h"
+#include "seams/Dialogs.h"
+#include "seams/Sleeper.h"
+#include "update/FirmwareImage.h"
+#include "update/ScalarWriteParameters.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
 namespace update {
 
-void runUpdateFlow(UpdateFlowContext&) {}
+namespace {
 
-int32_t reportUpdateProgress(void*) {
-    return 0;
+// Before the monitor is asked again: the hub and the scalar restart after a
+// write, the scalar also after a factory reset.
+constexpr unsigned long kAfterHubWriteMs = 1300;
+constexpr unsigned long kAfterScalarWriteMs = 8000;
+constexpr unsigned long kAfterOsdResetMs = 3000;
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("Panelup", text);
 }
 
-void setProgressBar(QProgressBar*) {}
+QString busyText() {
+    return QStringLiteral("<img width=20 height=20 src=\":/Panelup/question_mark\"> ") +
+           tr("The update process may take several minutes. Please do not remove the USB cable "
+              "connection or turn off the monitor's power while updating.");
+}
+
+QString writeFailedText() {
+    return QStringLiteral("<img width=20 height=20 src=\":/Panelup/cross_mark\">") +
+           tr("The detection of USB Hub is not configured correctly, please close the "
+              "application and retry again, then unplug & replug the USB cable to try again.");
+}
+
+QString fileRefusedText() {
+    return QStringLiteral("<img width=20 height=20 src=\":/Panelup/cross_mark\"> ") +
+           tr("The firmware file is missing or damaged. Please close and restart the "
+              "application so that it can download it again.");
+}
+
+void warn(const QString& title, const QString& text) {
+    seams::dialogs().message(seams::DialogIcon::Warning, title, text);
+}
+
+// Keeps the computer awake and the progress bar reachable for exactly as
+// long as the update runs, whichever way it ends.
+class UpdateScope {
+public:
+    UpdateScope(platform::KeepAwake& keepAwake, QProgressBar* bar) : keepAwake_(keepAwake) {
+        keepAwake_.begin();
+        setProgressBar(bar);
+    }
+    ~UpdateScope() {
+        setProgressBar(nullptr);
+        keepAwake_.end();
+    }
+    UpdateScope(const UpdateScope&) = delete;
+    UpdateScope& operator=(const UpdateScope&) = delete;
+
+private:
+    platform::KeepAwake& keepAwake_;
+};
+
+class UpdateFlow {
+public:
+    explicit UpdateFlow(UpdateFlowContext& context) : c_(context) {}
+
+    void run() {
+        if (!confirmed()) {
+            qDebug() << "Update: not confirmed";
+            return;
+        }
+        if (!c_.hubUpdateNeeded && !c_.scalarUpdateNeeded) {
+            qDebug() << "Update: nothing to write";
+            return;
+        }
+        UpdateScope scope(c_.keepAwake, c_.bar1);
+        showBusy();
+        c_.repairMonitorEdids();
+        if (c_.hubUpdateNeeded && !writeHub())
+            return;
+        // The status refresh after the hub write has decided this anew.
+        if (c_.scalarUpdateNeeded && !writeScalar())
+            return;
+        c_.btnExit->setEnabled(true);
+        offerOsdReset();
+    }
+
+private:
+    bool confirmed() const {
+        const QString text =
+            c_.chkOverride->isChecked()
+                ? tr("Are you sure you want to downgrade your firmware to the old version?")
+                : tr("Are you sure you want to update your firmware to the latest version?");
+        return seams::dialogs().question(tr("Confirm to update firmware"), text);
+    }
+
+    void showBusy() {
+        c_.btnUpdate->setEnabled(false);
+        c_.btnExit->setEnabled(false);
+        c_.lblInfo->setText(busyText());
+        QCoreApplication::processEvents();
+    }
+
+    // Without the hub library CloseDevice answers 0; the buttons stay off.
+    bool driverPresent() {
+        if (CloseDevice() != 0)
+            return true;
+        qDebug() << "Update: the hub library is missing";
+        warn(tr("Fatal Error"), tr("Cannot found the Tarvex USB Hub driver installed!"));
+        return false;
+    }
+
+    // A missing, empty or altered file is never handed to a writer: it
+    // could leave the monitor without working firmware.
+    bool usable(const FirmwareImage& image) {
+        if (image.ready())
+            return true;
+        const QString file = QDir::toNativeSeparators(image.path);
+        QString problem;
+        switch (image.state) {
+        case FirmwareImage::State::Missing:
+            problem = tr("The firmware file %1 was not found.").arg(file);
+            break;
+        case FirmwareImage::State::Empty:
+            problem = tr("The firmware file %1 is empty.").arg(file);
+            break;
+        case FirmwareImage::State::ChecksumMismatch:
+        case FirmwareImage::State::Ready:
+            problem = tr("The firmware file %1 does not match its recorded checksum.").arg(file);
+            break;
+        }
+        warn(tr("Update Firmware Failed"),
+             problem + QLatin1Char('\n') +
+                 tr("Nothing was written to your monitor. Please close and restart the "
+                    "application so that it can download a correct copy."));
+        c_.btnExit->setEnabled(true);
+        c_.lblInfo->setText(fileRefusedText());
+        return false;
+    }
+
+    void writeFailed(const QString& title, const QString& text) {
+        warn(title, text);
+        c_.btnExit->setEnabled(true);
+        c_.lblInfo->setText(writeFailedText());
+    }
+
+    bool writeHub() {
+        showBusy();
+        if (!driverPresent())
+            return false;
+        const FirmwareImage image =
+            readFirmwareImage(c_.programFolder, c_.hubBinFile, c_.hubBinCheckSum);
+        if (!usable(image))
+            return false;
+        c_.bar1->setValue(0);
+        const int32_t result =
+            UpdateHubFW(reinterpret_cast<const uint8_t*>(image.bytes.constData()),
+                        image.bytes.size(), reportUpdateProgress, nullptr);
+        CloseDevice();
+        qDebug() << "Update: hub firmware write result" << result;
+        if (result != 0) {
+            writeFailed(tr("Update Hub FW Failed"),
+                        tr("Monitor Hub Firmware update failed , please close the application "
+                           "and retry again !"));
+            return false;
+        }
+        seams::sleeper().sleepMs(kAfterHubWriteMs);
+        c_.showFirmwareStatus();
+        c_.chkOverride->hide();
+        return true;
+    }
+
+    bool writeScalar() {
+        showBusy();
+        if (!driverPresent())
+            return false;
+        const FirmwareImage image =
+            readFirmwareImage(c_.programFolder, c_.scalarBinFile, c_.scalarBinCheckSum);
+        if (!usable(image))
+            return false;
+        const auto parameters = scalarWriteParameters(c_.modelName);
+        if (!parameters) {
+            qDebug() << "Update: no scalar write parameters for" << c_.modelName;
+            warn(tr("Fatal Error"), tr("Update Failed ! Model infomation is not correct !"));
+            c_.btnExit->setEnabled(true);
+            return false;
+        }
+        c_.bar1->setValue(0);
+        const ScalarWriteParameters& p = *parameters;
+        const int32_t result = UpdateScalar(
+            reinterpret_cast<const uint8_t*>(image.bytes.constData()), image.bytes.size(), p.p1,
+            p.p2, p.p3, p.p4, p.p5, reportUpdateProgress, nullptr);
+        CloseDevice();
+        qDebug() << "Update: scalar firmware write result" << result;
+        if (result != 0) {
+            writeFailed(tr("Update Scalar FW Failed"),
+                        tr("Monitor Scalar Firmware update failed, please close the application "
+                           "and retry again !"));
+            return false;
+        }
+        seams::sleeper().sleepMs(kAfterScalarWriteMs);
+        c_.showFirmwareStatus();
+        return true;
+    }
+
+    void offerOsdReset() {
+        if (!seams::dialogs().choice(tr("Update Firmware"),
+                                     tr("Your monitor firmware was updated successfully.\nSuggest "
+                                        "to reset OSD setting to default."),
+                                     tr("Reset OSD Setting"), tr("Exit")))
+            return;
+        // The box below says the reset was done whatever the monitor answered.
+        const bool reset = c_.resetScalarSettings();
+        qDebug() << "Update: OSD reset sent" << reset;
+        seams::sleeper().sleepMs(kAfterOsdResetMs);
+        c_.showFirmwareStatus();
+        seams::dialogs().message(seams::DialogIcon::Information, tr("OSD Settings Reset"),
+                                 tr("Your monitor OSD Settings has been reset successfully."));
+    }
+
+    UpdateFlowContext& c_;
+};
+
+} // namespace
+
+void runUpdateFlow(UpdateFlowContext& context) {
+    UpdateFlow(context).run();
+}
 
 } // namespace update
