@@ -17,11 +17,13 @@ public:
     void begin() override;
     void end() override;
 
-    bool screenSaverInhibited() const { return screenSaverCookie_ != 0; }
+    bool screenSaverInhibited() const { return screenSaverInhibited_; }
     bool sleepInhibited() const { return sleepLock_.isValid(); }
 
 private:
+    // A cookie of 0 is a valid answer, so it is not the mark.
     uint screenSaverCookie_ = 0;
+    bool screenSaverInhibited_ = false;
     QDBusUnixFileDescriptor sleepLock_;
     bool active_ = false;
 };

@@ -1,17 +1,11 @@
 #include "platform/DisplaySystem.h"
 #include "platform/Platform.h"
 #include "platform/linux/LinuxDisplaySystem.h"
+#include "platform/linux/LinuxKeepAwake.h"
 #include "platform/linux/LinuxSingleInstance.h"
 
 namespace platform {
 namespace {
-
-// Placeholder pieces; each is replaced by its real Linux implementation.
-class NoKeepAwake : public KeepAwake {
-public:
-    void begin() override {}
-    void end() override {}
-};
 
 class LinuxPlatform : public Platform {
 public:
@@ -26,7 +20,7 @@ public:
 private:
     LinuxDisplaySystem displays_{"/sys", "/dev"};
     LinuxSingleInstance lock_;
-    NoKeepAwake keepAwake_;
+    LinuxKeepAwake keepAwake_;
 };
 
 } // namespace
