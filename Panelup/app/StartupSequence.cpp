@@ -1,10 +1,226 @@
+// What the window does when it is first shown: takes stock of the monitors
+// and hubs, reads the settings, identifies the model, checks the stored
+// firmware and offers downloads, then leaves the Update button as the
+// firmware status decides, or refuses and ends the program.
 #include "app/Panelup.h"
 
+#include "app/StoredFirmwareCheck.h"
+#include "seams/Deployment.h"
+#include "seams/Dialogs.h"
+#include "seams/ProcessExit.h"
+
+#include <QDebug>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
 #include <QShowEvent>
+
+namespace {
+
+using seams::DialogIcon;
+
+// Output technology of an HDMI connection, in Windows' numbering.
+constexpr int32_t hdmiOutput = 5;
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("Panelup", text);
+}
+
+QString supportSoftwareLink() {
+    return QStringLiteral("<a href=\"%1\">%1</a>").arg(deployment::supportSoftwareUrl());
+}
+
+class StartupSequence {
+public:
+    explicit StartupSequence(Panelup& window) : w_(window) {}
+
+    void run() {
+        w_.ui.chkOverride->hide();
+        w_.ui.bar1->setValue(0);
+
+        adaptToDpi();
+
+        qDebug() << "Start-up: monitor inventory";
+        w_.inventory.refreshInventory();
+
+        readOthers();
+        if (w_.useTestSite)
+            w_.siteBaseUrl = w_.testSiteBaseUrl;
+        w_.siteReachable = w_.checkUpdateSite();
+        qDebug() << "Start-up: site" << w_.siteBaseUrl << "reachable" << w_.siteReachable;
+
+        qDebug() << "Start-up: hubs" << w_.inventory.hubs.size() << "paired monitors"
+                 << w_.inventory.pairedCount;
+        // Several hubs are refused even with MultiMonitor: the update would
+        // not know which monitor it writes.
+        if (w_.inventory.hubs.size() > 1)
+            return refuseMultipleMonitors();
+        if (w_.inventory.pairedCount <= 0) {
+            qDebug() << "Start-up: no monitor paired with a hub";
+            w_.showHubNotDetected();
+            return;
+        }
+        if (w_.inventory.pairedCount > 1 && !w_.multiMonitor)
+            return refuseMultipleMonitors();
+
+        if (!identifyModel())
+            return refuse(DialogIcon::Critical, tr("Can't update FW on this monitor"),
+                          tr("The firmware update is not supported currently on this monitor."));
+        w_.ui.lblModelName->setText(w_.modelName);
+
+        w_.readFirmwareRecord();
+        logRecord();
+        offerFirstDownload();
+        if (!storedFirmwareMatchesRecord())
+            return;
+
+        qDebug() << "Start-up: firmware status";
+        w_.showFirmwareStatus();
+
+        if (w_.siteReachable && !offerNewerFirmware())
+            return;
+
+        warnAboutConnection();
+        qDebug() << "Start-up: done";
+    }
+
+private:
+    void adaptToDpi() {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        if (!screen)
+            return;
+        const double sx = screen->logicalDotsPerInchX() / 96.0;
+        const double sy = screen->logicalDotsPerInchY() / 96.0;
+        qDebug() << "Start-up: DPI factors" << sx << sy;
+        if (sx != 1.0 || sy != 1.0)
+            w_.scaleToDpi(sx, sy);
+    }
+
+    // Any text but an empty one, "0" and "false" (in any case) is true.
+    static bool flag(const QSettings& settings, const QString& key) {
+        return settings.value(key, QString()).toBool();
+    }
+
+    void readOthers() {
+        const QSettings settings(w_.configPath, QSettings::IniFormat);
+        if (settings.status() != QSettings::NoError)
+            qWarning() << "Config.ini could not be read, every setting takes its default:"
+                       << w_.configPath;
+        w_.allowDowngrade = flag(settings, QStringLiteral("Others/AllowDowngrade"));
+        w_.useTestSite = flag(settings, QStringLiteral("Others/Site"));
+        w_.multiMonitor = flag(settings, QStringLiteral("Others/MultiMonitor"));
+        qDebug() << "Start-up: AllowDowngrade" << w_.allowDowngrade << "Site" << w_.useTestSite
+                 << "MultiMonitor" << w_.multiMonitor;
+    }
+
+    // Every paired monitor is tried; with several, the last one identified
+    // is the one worked on.
+    bool identifyModel() {
+        for (const MonitorRecord& monitor : w_.inventory.monitors) {
+            if (monitor.hubPaired != 1)
+                continue;
+            std::shared_ptr<ILCDModel> found;
+            if (!findModel(w_.modelList, monitor.edid.displayName, monitor.edid.serialNumber,
+                           found))
+                continue;
+            w_.currentModel = found;
+            w_.modelName = QString::fromUtf8(found->name().c_str());
+            w_.currentMonitor = monitor;
+        }
+        qDebug() << "Start-up: model" << w_.modelName;
+        return !w_.modelName.isEmpty();
+    }
+
+    void logRecord() const {
+        qDebug() << "Start-up: record" << w_.scalarBinFile << w_.scalarBinCheckSum << w_.hubBinFile
+                 << w_.hubBinCheckSum;
+    }
+
+    std::string model() const { return w_.modelName.toUtf8().toStdString(); }
+
+    void offerFirstDownload() {
+        if (!w_.scalarBinFile.isEmpty() || !w_.hubBinFile.isEmpty() || !w_.siteReachable)
+            return;
+        if (!seams::dialogs().question(
+                tr("Confirm to download new version "),
+                tr("A new version is available.<br>Do you want to download the lastest firmware?")))
+            return;
+        qDebug() << "Start-up: first download";
+        w_.refreshCatalogue(model(), false);
+        w_.readFirmwareRecord();
+        logRecord();
+    }
+
+    // A stored file that is missing or does not match its record never
+    // reaches the Update button: the user is sent to the support page.
+    bool storedFirmwareMatchesRecord() {
+        const StoredFirmwareFault fault =
+            checkStoredFirmware(w_.programFolder, w_.scalarBinFile, w_.scalarBinCheckSum,
+                                w_.hubBinFile, w_.hubBinCheckSum);
+        if (fault == StoredFirmwareFault::None)
+            return true;
+        const QString which = fault == StoredFirmwareFault::Scalar
+                                  ? tr("The scalar firmware file is either not found or "
+                                       "corrupted,<br/> please download correct file from<br/> ")
+                                  : tr("The Hub firmware file is either not found or "
+                                       "corrupted,<br/> please download correct file from<br/> ");
+        refuse(DialogIcon::Information, tr("File checksum is not correct"),
+               which + supportSoftwareLink() + QStringLiteral("."));
+        return false;
+    }
+
+    // False when the program was ended.
+    bool offerNewerFirmware() {
+        w_.ui.bar1->setValue(0);
+        if (!w_.refreshCatalogue(model(), true))
+            return true;
+        if (!seams::dialogs().question(tr("Confirm to download new version "),
+                                       tr("The new firmware version is found.<br>Do you want to "
+                                          "download the lastest firmware?")))
+            return true;
+        qDebug() << "Start-up: newer firmware download";
+        w_.refreshCatalogue(model(), false);
+        w_.readFirmwareRecord();
+        logRecord();
+        // The files just stored are checked like those of an earlier run.
+        if (!storedFirmwareMatchesRecord())
+            return false;
+        w_.showFirmwareStatus();
+        return true;
+    }
+
+    void warnAboutConnection() {
+        if (w_.currentModel->name() != "LM0530" || w_.currentMonitor.outputTechnology == hdmiOutput)
+            return;
+        qDebug() << "Start-up: LM0530 output technology" << w_.currentMonitor.outputTechnology;
+        seams::dialogs().message(
+            DialogIcon::Information, tr("Update firmware warning"),
+            tr("WARNING!<br>DOES NOT support firmware updates via USB Type-C port. Suggest to "
+               "connect to HDMI / DP port or USB Type-B port for updates."));
+    }
+
+    void refuseMultipleMonitors() {
+        refuse(DialogIcon::Critical, tr("Can't update FW on multiple monitors"),
+               tr("The firmware update on multiple monitors is not supported currently.<br>Please "
+                  "disconnect other USB cables from the monitor before updating firmware."));
+    }
+
+    void refuse(DialogIcon icon, const QString& title, const QString& text) {
+        qDebug() << "Start-up: refused:" << title;
+        seams::dialogs().message(icon, title, text);
+        seams::processExit().exit(0);
+    }
+
+    Panelup& w_;
+};
+
+} // namespace
 
 void Panelup::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-
-    ui.chkOverride->hide();
-    ui.bar1->setValue(0);
+    // A spontaneous show event comes from the window system, for instance
+    // when the minimised window is restored: the program has started already.
+    if (event->spontaneous())
+        return;
+    StartupSequence(*this).run();
 }

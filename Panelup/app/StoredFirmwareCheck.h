@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// The stored firmware files against the checksums the firmware record keeps
+// for them.
+enum class StoredFirmwareFault { None, Scalar, Hub };
+
+// True when the file `name` (relative to programFolder, or absolute) has the
+// recorded checksum (base 16, "0x" optional, unreadable text is 0). No name
+// counts as no bytes; a name whose file is missing never matches, so a
+// missing file is not taken for an empty one whose record says 0x00.
+bool storedFileMatches(const QString& programFolder, const QString& name,
+                       const QString& recordedChecksum);
+
+// The scalar file first; the hub file only when the scalar file matches.
+StoredFirmwareFault checkStoredFirmware(const QString& programFolder, const QString& scalarBinFile,
+                                        const QString& scalarBinCheckSum, const QString& hubBinFile,
+                                        const QString& hubBinCheckSum);
