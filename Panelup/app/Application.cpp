@@ -10,7 +10,7 @@
 
 #include <memory>
 
-int runPanelup(int argc, char** argv, platform::Platform& platform) {
+int runPanelup(int argc, char** argv, platform::Platform& platform, const RunOptions& options) {
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QApplication app(argc, argv);
 
@@ -38,6 +38,10 @@ int runPanelup(int argc, char** argv, platform::Platform& platform) {
     const std::unique_ptr<Panelup> window = std::make_unique<Panelup>();
     mainWindow = window.get();
     mainWindow->configPath = QCoreApplication::applicationDirPath() + QStringLiteral("/Config.ini");
+    if (!options.siteBaseUrl.isEmpty())
+        mainWindow->siteBaseUrl = options.siteBaseUrl;
+    if (!options.testSiteBaseUrl.isEmpty())
+        mainWindow->testSiteBaseUrl = options.testSiteBaseUrl;
     mainWindow->show();
 
     const int result = app.exec();
