@@ -1,0 +1,112 @@
+#pragma once
+
+// The widgets, fields and hooks the update flow works on, as the window
+// would hand them over, with the keep-awake requests and the hooks' calls
+// recorded.
+#include "ScriptedDialogs.h"
+
+#include "platform/Platform.h"
+#include "update/UpdateFlow.h"
+
+#include <QByteArray>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class RecordingKeepAwake : public platform::KeepAwake {
+public:
+    void begin() override { calls << QStringLiteral("begin"); }
+    void end() override { calls << QStringLiteral("end"); }
+    QStringList calls;
+};
+
+struct FlowBench {
+    FlowBench() {
+        window = std::make_unique<QWidget>();
+        btnUpdate = new QPushButton(QStringLiteral("Update"), window.get());
+        btnExit = new QPushButton(QStringLiteral("EXIT (&X)"), window.get());
+        chkOverride = new QCheckBox(window.get());
+        bar1 = new QProgressBar(window.get());
+        lblInfo = new QLabel(QStringLiteral("Please click \"update\" to update your firmware."),
+                             window.get());
+        bar1->setValue(100);
+        window->show();
+    }
+
+    bool store(const QString& name, const QByteArray& bytes) {
+        const QString path = QDir(program.path()).absoluteFilePath(name);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    }
+
+    void run() {
+        update::UpdateFlowContext context{btnUpdate,
+                                          btnExit,
+                                          chkOverride,
+                                          bar1,
+                                          lblInfo,
+                                          hubUpdateNeeded,
+                                          scalarUpdateNeeded,
+                                          hubBinFile,
+                                          scalarBinFile,
+                                          hubBinCheckSum,
+                                          scalarBinCheckSum,
+                                          modelName,
+                                          program.path(),
+                                          keepAwake,
+                                          [this] {
+                                              calls << QStringLiteral("repair");
+                                              return true;
+                                          },
+                                          [this] {
+                                              calls << QStringLiteral("status");
+                                              if (onStatus)
+                                                  onStatus();
+                                          },
+                                          [this] {
+                                              calls << QStringLiteral("reset");
+                                              return true;
+                                          }};
+        update::runUpdateFlow(context);
+    }
+
+    ScriptedDialogs dialogs;
+    RecordingKeepAwake keepAwake;
+    QTemporaryDir program;
+    std::unique_ptr<QWidget> window;
+    QPushButton* btnUpdate = nullptr;
+    QPushButton* btnExit = nullptr;
+    QCheckBox* chkOverride = nullptr;
+    QProgressBar* bar1 = nullptr;
+    QLabel* lblInfo = nullptr;
+    bool hubUpdateNeeded = false;
+    bool scalarUpdateNeeded = false;
+    QString hubBinFile = QStringLiteral("Hub//hub.bin");
+    QString scalarBinFile = QStringLiteral("Scalar//scalar.bin");
+    QString hubBinCheckSum;
+    QString scalarBinCheckSum;
+    QString modelName = QStringLiteral("LM0420");
+    // What the status refresh does to the flags.
+    std::function<void()> onStatus;
+    QStringList calls;
+};
+
+inline const QString kBusyText = QStringLiteral(
+    "<img width=20 height=20 src=\":/Panelup/question_mark\"> The update process may take "
+    "several minutes. Please do not remove the USB cable connection or turn off the monitor's "
+    "power while updating.");
+inline const QString kCrossMarkText = QStringLiteral(
+    "<img width=20 height=20 src=\":/Panelup/cross_mark\">The detection of USB Hub is not "
+    "configured correctly, please close the application and retry again, then unplug & replug "
+    "the USB cable to try again.");

@@ -1,0 +1,411 @@
+// The update flow over the real bridge library and the virtual monitor's
+// firmware writers, with the window's widgets and hooks on a bench.
+#include "FlowBench.h"
+#include "IsolatedTempDir.h"
+#include "RecordingSleeper.h"
+#include "SimulatedWorld.h"
+#include "VirtualMonitorControl.h"
+
+#include "Hubbridge.h"
+
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+constexpr int kHubVersionOffset = 0x7EF9;
+constexpr int kScalarVersionOffset = 0xF900;
+
+QByteArray image(int size, int versionOffset, int major, int minor) {
+    QByteArray bytes(size, '\0');
+    for (int i = 0; i < size; ++i)
+        bytes[i] = char((i * 7 + 3) % 251);
+    bytes[versionOffset] = char(major);
+    bytes[versionOffset + 1] = char(minor);
+    return bytes;
+}
+
+QString checksum(const QByteArray& bytes) {
+    unsigned sum = 0;
+    for (char c : bytes)
+        sum += uchar(c);
+    return QStringLiteral("0x%1").arg(sum % 65536, 4, 16, QLatin1Char('0'));
+}
+
+struct Versions {
+    int scalarMajor = 0;
+    int scalarMinor = 0;
+    int hub = 0;
+    int scalarWrites = 0; // length of the last scalar write, 0 when none
+    int hubWrites = 0;
+};
+
+Versions monitorState() {
+    Versions v;
+    VM_GetScalarFirmware(0, &v.scalarMajor, &v.scalarMinor);
+    v.hub = VM_GetHubFirmware(0);
+    int32_t params[5] = {};
+    VM_LastUpdateArguments(1, &v.scalarWrites, params);
+    VM_LastUpdateArguments(0, &v.hubWrites, params);
+    return v;
+}
+
+const QStringList kBeganAndEnded{QStringLiteral("begin"), QStringLiteral("end")};
+
+} // namespace
+
+class UpdateFlowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void progress_data();
+    void progress();
+    void scalarParameters_data();
+    void scalarParameters();
+    void unknownModelRefused();
+    void firmwareFileRefused_data();
+    void firmwareFileRefused();
+    void writeFailsPartWay_data();
+    void writeFailsPartWay();
+    void hubOnlyOffersResetAfterHub();
+    void osdReset();
+    void confirmationDeclined_data();
+    void confirmationDeclined();
+    void nothingToWrite();
+
+private:
+    bool loadWorld(const QString& model);
+    void storeScalar(int major, int minor);
+    void storeHub(int major, int minor);
+
+    RecordingSleeper sleeper_;
+    std::unique_ptr<FlowBench> bench_;
+};
+
+void UpdateFlowTest::init() {
+    bench_ = std::make_unique<FlowBench>();
+    QVERIFY(bench_->program.isValid());
+    sleeper_.clear();
+}
+
+void UpdateFlowTest::cleanup() {
+    bench_.reset();
+}
+
+bool UpdateFlowTest::loadWorld(const QString& model) {
+    world::MonitorSpec spec;
+    spec.model = model;
+    spec.firmwareMajor = 0x12;
+    spec.firmwareMinor = 3;
+    spec.hubFirmware = 0x0120;
+    return world::load({spec});
+}
+
+void UpdateFlowTest::storeScalar(int major, int minor) {
+    const QByteArray bytes = image(0x10000, kScalarVersionOffset, major, minor);
+    QVERIFY(bench_->store(bench_->scalarBinFile, bytes));
+    bench_->scalarBinCheckSum = checksum(bytes);
+}
+
+void UpdateFlowTest::storeHub(int major, int minor) {
+    const QByteArray bytes = image(0x8000, kHubVersionOffset, major, minor);
+    QVERIFY(bench_->store(bench_->hubBinFile, bytes));
+    bench_->hubBinCheckSum = checksum(bytes);
+}
+
+void UpdateFlowTest::progress_data() {
+    QTest::addColumn<int>("total");
+    QTest::addColumn<int>("done");
+    QTest::addColumn<int>("shown");
+    QTest::newRow("150 of 200") << 200 << 150 << 75;
+    QTest::newRow("truncated") << 3 << 2 << 66;
+    QTest::newRow("total 0 leaves the bar") << 0 << 5 << 40;
+    QTest::newRow("done x 100 past 32 bits") << 2000000000 << 1500000000 << 75;
+}
+
+void UpdateFlowTest::progress() {
+    QFETCH(int, total);
+    QFETCH(int, done);
+    QFETCH(int, shown);
+    bench_->bar1->setValue(40);
+    update::setProgressBar(bench_->bar1);
+    HubProgressRecord record{-1, -1, total, done};
+    update::reportUpdateProgress(&record);
+    update::setProgressBar(nullptr);
+    QCOMPARE(bench_->bar1->value(), shown);
+}
+
+void UpdateFlowTest::scalarParameters_data() {
+    QTest::addColumn<QString>("modelName");
+    QTest::addColumn<QString>("monitor");
+    QTest::addColumn<QList<int>>("parameters");
+    const QList<int> lm0420{0xFE19, 0x1029, 1, 16, 16};
+    const QList<int> lm0510{0xFE28, 0x1038, 1, 16, 16};
+    const QList<int> wide{0xFE28, 0x1038, 1, 32, 32};
+    QTest::newRow("LM0410") << "LM0410"
+                            << "LM0410" << lm0420;
+    QTest::newRow("LM0420") << "LM0420"
+                            << "LM0420" << lm0420;
+    QTest::newRow("lower case lm0420") << "lm0420"
+                                       << "LM0420" << lm0420;
+    QTest::newRow("LM0420-4K") << "LM0420-4K"
+                               << "LM0420-4K" << QList<int>{0xFE26, 0x1036, 1, 32, 32};
+    QTest::newRow("LM0510") << "LM0510"
+                            << "LM0510" << lm0510;
+    QTest::newRow("lm0510-cn") << "lm0510-cn"
+                               << "LM0510-CN" << lm0510;
+    QTest::newRow("LM0520") << "LM0520"
+                            << "LM0520" << wide;
+    QTest::newRow("LM0530") << "LM0530"
+                            << "LM0530" << wide;
+    QTest::newRow("LM0430") << "LM0430"
+                            << "LM0430" << wide;
+    QTest::newRow("LM0610") << "LM0610"
+                            << "LM0610" << wide;
+}
+
+void UpdateFlowTest::scalarParameters() {
+    QFETCH(QString, modelName);
+    QFETCH(QString, monitor);
+    QFETCH(QList<int>, parameters);
+    QVERIFY(loadWorld(monitor));
+    storeScalar(0x12, 5);
+    bench_->modelName = modelName;
+    bench_->scalarUpdateNeeded = true;
+    bench_->dialogs.answer({true, false});
+
+    bench_->run();
+
+    int32_t length = 0;
+    int32_t params[5] = {};
+    QCOMPARE(VM_LastUpdateArguments(1, &length, params), 1);
+    QCOMPARE(length, 0x10000);
+    QCOMPARE((QList<int>{params[0], params[1], params[2], params[3], params[4]}), parameters);
+    const Versions after = monitorState();
+    QCOMPARE(after.scalarMajor, 0x12);
+    QCOMPARE(after.scalarMinor, 5);
+    QCOMPARE(bench_->bar1->value(), 100);
+    QCOMPARE(sleeper_.waits, (std::vector<unsigned long>{8000}));
+    QCOMPARE(bench_->calls, (QStringList{"repair", "status"}));
+    QCOMPARE(bench_->dialogs.titles(),
+             (QStringList{"Confirm to update firmware", "Update Firmware"}));
+    QVERIFY(bench_->btnExit->isEnabled());
+    QCOMPARE(bench_->keepAwake.calls, kBeganAndEnded);
+}
+
+void UpdateFlowTest::unknownModelRefused() {
+    QVERIFY(loadWorld(QStringLiteral("LM0420")));
+    storeScalar(0x12, 5);
+    bench_->modelName = QStringLiteral("LM0999");
+    bench_->scalarUpdateNeeded = true;
+
+    bench_->run();
+
+    QCOMPARE(bench_->dialogs.shown.size(), 2);
+    const auto box = bench_->dialogs.shown[1];
+    QCOMPARE(box.icon, seams::DialogIcon::Warning);
+    QCOMPARE(box.title, QStringLiteral("Fatal Error"));
+    QCOMPARE(box.text, QStringLiteral("Update Failed ! Model infomation is not correct !"));
+    QCOMPARE(monitorState().scalarWrites, 0);
+    QVERIFY(bench_->btnExit->isEnabled());
+    QVERIFY(!bench_->btnUpdate->isEnabled());
+    QCOMPARE(bench_->lblInfo->text(), kBusyText);
+    QCOMPARE(bench_->keepAwake.calls, kBeganAndEnded);
+}
+
+void UpdateFlowTest::firmwareFileRefused_data() {
+    QTest::addColumn<bool>("hub");
+    QTest::addColumn<QString>("problem"); // missing, empty, checksum, unnamed
+    for (bool hub : {true, false}) {
+        const char* phase = hub ? "hub" : "scalar";
+        for (const char* problem : {"missing", "empty", "checksum", "unnamed"})
+            QTest::addRow("%s %s", phase, problem) << hub << QString::fromLatin1(problem);
+    }
+}
+
+void UpdateFlowTest::firmwareFileRefused() {
+    QFETCH(bool, hub);
+    QFETCH(QString, problem);
+    QVERIFY(loadWorld(QStringLiteral("LM0420")));
+    if (hub)
+        storeHub(1, 0x24);
+    else
+        storeScalar(0x12, 5);
+    QString& file = hub ? bench_->hubBinFile : bench_->scalarBinFile;
+    QString& recorded = hub ? bench_->hubBinCheckSum : bench_->scalarBinCheckSum;
+    const QString path = QDir(bench_->program.path()).absoluteFilePath(file);
+    if (problem == QLatin1String("missing")) {
+        QVERIFY(QFile::remove(path));
+    } else if (problem == QLatin1String("empty")) {
+        QVERIFY(bench_->store(file, QByteArray()));
+        recorded = QStringLiteral("0x00");
+    } else if (problem == QLatin1String("checksum")) {
+        QByteArray bytes = image(0x10000, kScalarVersionOffset, 0x12, 5);
+        bytes[100] = char(bytes[100] + 1);
+        QVERIFY(bench_->store(file, bytes));
+    } else {
+        file.clear();
+        recorded = QStringLiteral("0x00");
+    }
+    (hub ? bench_->hubUpdateNeeded : bench_->scalarUpdateNeeded) = true;
+    const Versions before = monitorState();
+
+    bench_->run();
+
+    QCOMPARE(bench_->dialogs.shown.size(), 2);
+    const auto box = bench_->dialogs.shown[1];
+    QCOMPARE(box.icon, seams::DialogIcon::Warning);
+    QCOMPARE(box.title, QStringLiteral("Update Firmware Failed"));
+    if (!file.isEmpty())
+        QVERIFY2(box.text.contains(QDir::toNativeSeparators(path)), qPrintable(box.text));
+    QVERIFY(box.text.contains(QStringLiteral("restart")));
+    const Versions after = monitorState();
+    QCOMPARE(after.hubWrites, before.hubWrites);
+    QCOMPARE(after.scalarWrites, before.scalarWrites);
+    QCOMPARE(after.hub, before.hub);
+    QCOMPARE(after.scalarMinor, before.scalarMinor);
+    QVERIFY(bench_->btnExit->isEnabled());
+    QVERIFY(!bench_->btnUpdate->isEnabled());
+    QVERIFY(bench_->lblInfo->text().contains(QStringLiteral(":/Panelup/cross_mark")));
+    QCOMPARE(bench_->calls, QStringList{"repair"});
+    QCOMPARE(bench_->keepAwake.calls, kBeganAndEnded);
+}
+
+void UpdateFlowTest::writeFailsPartWay_data() {
+    QTest::addColumn<bool>("hub");
+    QTest::newRow("hub") << true;
+    QTest::newRow("scalar") << false;
+}
+
+void UpdateFlowTest::writeFailsPartWay() {
+    QFETCH(bool, hub);
+    QVERIFY(loadWorld(QStringLiteral("LM0420")));
+    storeHub(1, 0x24);
+    storeScalar(0x12, 5);
+    bench_->hubUpdateNeeded = hub;
+    bench_->scalarUpdateNeeded = true;
+    QVERIFY(world::fault("firmwareFailAtPercent", 50));
+
+    bench_->run();
+
+    const Versions after = monitorState();
+    QCOMPARE(after.hub, 0x0120);
+    QCOMPARE(after.scalarMinor, 3);
+    // After a failed hub write the scalar is not written at all.
+    QCOMPARE(after.scalarWrites, hub ? 0 : 0x10000);
+    QVERIFY(bench_->bar1->value() <= 50);
+    QCOMPARE(bench_->dialogs.shown.size(), 2);
+    const auto box = bench_->dialogs.shown[1];
+    QCOMPARE(box.icon, seams::DialogIcon::Warning);
+    if (hub) {
+        QCOMPARE(box.title, QStringLiteral("Update Hub FW Failed"));
+        QCOMPARE(box.text, QStringLiteral("Monitor Hub Firmware update failed , please close the "
+                                          "application and retry again !"));
+    } else {
+        QCOMPARE(box.title, QStringLiteral("Update Scalar FW Failed"));
+        QCOMPARE(box.text, QStringLiteral("Monitor Scalar Firmware update failed, please close "
+                                          "the application and retry again !"));
+    }
+    QCOMPARE(bench_->lblInfo->text(), kCrossMarkText);
+    QVERIFY(bench_->btnExit->isEnabled());
+    QVERIFY(!bench_->btnUpdate->isEnabled());
+    QCOMPARE(bench_->calls, QStringList{"repair"});
+    QVERIFY(sleeper_.waits.empty());
+    QCOMPARE(bench_->keepAwake.calls, kBeganAndEnded);
+}
+
+void UpdateFlowTest::hubOnlyOffersResetAfterHub() {
+    QVERIFY(loadWorld(QStringLiteral("LM0420")));
+    storeHub(1, 0x24);
+    bench_->hubUpdateNeeded = true;
+    bench_->chkOverride->show();
+    // The refreshed status finds nothing more to write.
+    bench_->onStatus = [this] { bench_->hubUpdateNeeded = false; };
+    bench_->dialogs.answer({true, false});
+
+    bench_->run();
+
+    QCOMPARE(monitorState().hub, 0x0124);
+    QCOMPARE(monitorState().scalarWrites, 0);
+    QCOMPARE(sleeper_.waits, (std::vector<unsigned long>{1300}));
+    QVERIFY(bench_->chkOverride->isHidden());
+    QCOMPARE(bench_->dialogs.titles(),
+             (QStringList{"Confirm to update firmware", "Update Firmware"}));
+    QCOMPARE(bench_->keepAwake.calls, kBeganAndEnded);
+}
+
+void UpdateFlowTest::osdReset() {
+    QVERIFY(loadWorld(QStringLiteral("LM0420")));
+    storeScalar(0x12, 5);
+    bench_->scalarUpdateNeeded = true;
+    bench_->dialogs.answer({true, true});
+
+    bench_->run();
+
+    const auto& shown = bench_->dialogs.shown;
+    QCOMPARE(shown.size(), 3);
+    QCOMPARE(shown[1].kind, QStringLiteral("choice"));
+    QCOMPARE(shown[1].title, QStringLiteral("Update Firmware"));
+    QCOMPARE(shown[1].text, QStringLiteral("Your monitor firmware was updated successfully.\n"
+                                           "Suggest to reset OSD setting to default."));
+    QCOMPARE(shown[1].yesLabel, QStringLiteral("Reset OSD Setting"));
+    QCOMPARE(shown[1].noLabel, QStringLiteral("Exit"));
+    QCOMPARE(shown[2].icon, seams::DialogIcon::Information);
+    QCOMPARE(shown[2].title, QStringLiteral("OSD Settings Reset"));
+    QCOMPARE(shown[2].text,
+             QStringLiteral("Your monitor OSD Settings has been reset successfully."));
+    QCOMPARE(bench_->calls, (QStringList{"repair", "status", "reset", "status"}));
+    QCOMPARE(sleeper_.waits, (std::vector<unsigned long>{8000, 3000}));
+    QCOMPARE(bench_->keepAwake.calls, kBeganAndEnded);
+}
+
+void UpdateFlowTest::confirmationDeclined_data() {
+    QTest::addColumn<bool>("ticked");
+    QTest::addColumn<QString>("question");
+    QTest::newRow("update")
+        << false << "Are you sure you want to update your firmware to the latest version?";
+    QTest::newRow("downgrade")
+        << true << "Are you sure you want to downgrade your firmware to the old version?";
+}
+
+void UpdateFlowTest::confirmationDeclined() {
+    QFETCH(bool, ticked);
+    QFETCH(QString, question);
+    QVERIFY(loadWorld(QStringLiteral("LM0420")));
+    storeScalar(0x12, 5);
+    bench_->scalarUpdateNeeded = true;
+    bench_->chkOverride->setChecked(ticked);
+    bench_->btnUpdate->setEnabled(true);
+    bench_->dialogs.answer({false});
+
+    bench_->run();
+
+    QCOMPARE(bench_->dialogs.shown.size(), 1);
+    QCOMPARE(bench_->dialogs.shown[0].kind, QStringLiteral("question"));
+    QCOMPARE(bench_->dialogs.shown[0].title, QStringLiteral("Confirm to update firmware"));
+    QCOMPARE(bench_->dialogs.shown[0].text, question);
+    QVERIFY(bench_->keepAwake.calls.isEmpty());
+    QVERIFY(bench_->calls.isEmpty());
+    QVERIFY(bench_->btnUpdate->isEnabled());
+    QCOMPARE(monitorState().scalarWrites, 0);
+}
+
+void UpdateFlowTest::nothingToWrite() {
+    QVERIFY(loadWorld(QStringLiteral("LM0420")));
+    bench_->btnUpdate->setEnabled(true);
+
+    bench_->run();
+
+    QCOMPARE(bench_->dialogs.titles(), QStringList{"Confirm to update firmware"});
+    QVERIFY(bench_->keepAwake.calls.isEmpty());
+    QVERIFY(bench_->calls.isEmpty());
+    QCOMPARE(monitorState().scalarWrites, 0);
+    QCOMPARE(monitorState().hubWrites, 0);
+}
+
+PANELUP_ISOLATED_TEST_MAIN(UpdateFlowTest)
+#include "UpdateFlowTest.moc"
