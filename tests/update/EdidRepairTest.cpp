@@ -269,12 +269,8 @@ void EdidRepairTest::rebuildsBlankAreas_data() {
 
     QTest::newRow("copy from a valid source")
         << "LM0420" << Areas{{0x0500, kSource}} << Areas{{0x1200, copyOf(kSource)}};
-    QTest::newRow("copy area of zeros and 0xFF")
-        << "LM0410" << Areas{{0x0500, kSource}, {0x1200, mixedBlank()}}
-        << Areas{{0x1200, copyOf(kSource)}};
     QTest::newRow("source with a bad checksum")
         << "LM0420" << Areas{{0x0500, kBadChecksum}} << Areas{};
-    QTest::newRow("source blank") << "LM0420-4K" << Areas{} << Areas{};
     QTest::newRow("damaged copy area left alone")
         << "LM0420" << Areas{{0x0500, kSource}, {0x1200, kBadChecksum}} << Areas{};
     QTest::newRow("both copy pairs")

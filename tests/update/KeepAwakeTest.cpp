@@ -231,19 +231,6 @@ private slots:
         QTRY_VERIFY(services_->login.lockReleased());
     }
 
-    void eachRequestOnce() {
-        platform::LinuxKeepAwake keepAwake;
-        keepAwake.end();
-        keepAwake.begin();
-        keepAwake.begin();
-        keepAwake.end();
-        keepAwake.end();
-        const QStringList calls = services_->log.calls();
-        QCOMPARE(calls.size(), 3);
-        QCOMPARE(calls.count(kScreenSaverInhibit), 1);
-        QVERIFY(calls.last().startsWith(QStringLiteral("UnInhibit ")));
-    }
-
     void endsWhenDestroyed() {
         {
             platform::LinuxKeepAwake keepAwake;

@@ -69,12 +69,8 @@ private slots:
     void unknownModelRefused();
     void firmwareFileRefused_data();
     void firmwareFileRefused();
-    void writeFailsPartWay_data();
-    void writeFailsPartWay();
+    void scalarWriteFailsPartWay();
     void hubOnlyOffersResetAfterHub();
-    void osdReset();
-    void confirmationDeclined_data();
-    void confirmationDeclined();
     void nothingToWrite();
 
 private:
@@ -275,41 +271,22 @@ void UpdateFlowTest::firmwareFileRefused() {
     QCOMPARE(bench_->keepAwake.calls, kBeganAndEnded);
 }
 
-void UpdateFlowTest::writeFailsPartWay_data() {
-    QTest::addColumn<bool>("hub");
-    QTest::newRow("hub") << true;
-    QTest::newRow("scalar") << false;
-}
-
-void UpdateFlowTest::writeFailsPartWay() {
-    QFETCH(bool, hub);
+void UpdateFlowTest::scalarWriteFailsPartWay() {
     QVERIFY(loadWorld(QStringLiteral("LM0420")));
-    storeHub(1, 0x24);
     storeScalar(0x12, 5);
-    bench_->hubUpdateNeeded = hub;
     bench_->scalarUpdateNeeded = true;
     QVERIFY(world::fault("firmwareFailAtPercent", 50));
 
     bench_->run();
 
-    const Versions after = monitorState();
-    QCOMPARE(after.hub, 0x0120);
-    QCOMPARE(after.scalarMinor, 3);
-    // After a failed hub write the scalar is not written at all.
-    QCOMPARE(after.scalarWrites, hub ? 0 : 0x10000);
+    QCOMPARE(monitorState().scalarMinor, 3);
     QVERIFY(bench_->bar1->value() <= 50);
     QCOMPARE(bench_->dialogs.shown.size(), 2);
     const auto box = bench_->dialogs.shown[1];
     QCOMPARE(box.icon, seams::DialogIcon::Warning);
-    if (hub) {
-        QCOMPARE(box.title, QStringLiteral("Update Hub FW Failed"));
-        QCOMPARE(box.text, QStringLiteral("Monitor Hub Firmware update failed , please close the "
-                                          "application and retry again !"));
-    } else {
-        QCOMPARE(box.title, QStringLiteral("Update Scalar FW Failed"));
-        QCOMPARE(box.text, QStringLiteral("Monitor Scalar Firmware update failed, please close "
-                                          "the application and retry again !"));
-    }
+    QCOMPARE(box.title, QStringLiteral("Update Scalar FW Failed"));
+    QCOMPARE(box.text, QStringLiteral("Monitor Scalar Firmware update failed, please close the "
+                                      "application and retry again !"));
     QCOMPARE(bench_->lblInfo->text(), kCrossMarkText);
     QVERIFY(bench_->btnExit->isEnabled());
     QVERIFY(!bench_->btnUpdate->isEnabled());
@@ -336,62 +313,6 @@ void UpdateFlowTest::hubOnlyOffersResetAfterHub() {
     QCOMPARE(bench_->dialogs.titles(),
              (QStringList{"Confirm to update firmware", "Update Firmware"}));
     QCOMPARE(bench_->keepAwake.calls, kBeganAndEnded);
-}
-
-void UpdateFlowTest::osdReset() {
-    QVERIFY(loadWorld(QStringLiteral("LM0420")));
-    storeScalar(0x12, 5);
-    bench_->scalarUpdateNeeded = true;
-    bench_->dialogs.answer({true, true});
-
-    bench_->run();
-
-    const auto& shown = bench_->dialogs.shown;
-    QCOMPARE(shown.size(), 3);
-    QCOMPARE(shown[1].kind, QStringLiteral("choice"));
-    QCOMPARE(shown[1].title, QStringLiteral("Update Firmware"));
-    QCOMPARE(shown[1].text, QStringLiteral("Your monitor firmware was updated successfully.\n"
-                                           "Suggest to reset OSD setting to default."));
-    QCOMPARE(shown[1].yesLabel, QStringLiteral("Reset OSD Setting"));
-    QCOMPARE(shown[1].noLabel, QStringLiteral("Exit"));
-    QCOMPARE(shown[2].icon, seams::DialogIcon::Information);
-    QCOMPARE(shown[2].title, QStringLiteral("OSD Settings Reset"));
-    QCOMPARE(shown[2].text,
-             QStringLiteral("Your monitor OSD Settings has been reset successfully."));
-    QCOMPARE(bench_->calls, (QStringList{"repair", "status", "reset", "status"}));
-    QCOMPARE(sleeper_.waits, (std::vector<unsigned long>{8000, 3000}));
-    QCOMPARE(bench_->keepAwake.calls, kBeganAndEnded);
-}
-
-void UpdateFlowTest::confirmationDeclined_data() {
-    QTest::addColumn<bool>("ticked");
-    QTest::addColumn<QString>("question");
-    QTest::newRow("update")
-        << false << "Are you sure you want to update your firmware to the latest version?";
-    QTest::newRow("downgrade")
-        << true << "Are you sure you want to downgrade your firmware to the old version?";
-}
-
-void UpdateFlowTest::confirmationDeclined() {
-    QFETCH(bool, ticked);
-    QFETCH(QString, question);
-    QVERIFY(loadWorld(QStringLiteral("LM0420")));
-    storeScalar(0x12, 5);
-    bench_->scalarUpdateNeeded = true;
-    bench_->chkOverride->setChecked(ticked);
-    bench_->btnUpdate->setEnabled(true);
-    bench_->dialogs.answer({false});
-
-    bench_->run();
-
-    QCOMPARE(bench_->dialogs.shown.size(), 1);
-    QCOMPARE(bench_->dialogs.shown[0].kind, QStringLiteral("question"));
-    QCOMPARE(bench_->dialogs.shown[0].title, QStringLiteral("Confirm to update firmware"));
-    QCOMPARE(bench_->dialogs.shown[0].text, question);
-    QVERIFY(bench_->keepAwake.calls.isEmpty());
-    QVERIFY(bench_->calls.isEmpty());
-    QVERIFY(bench_->btnUpdate->isEnabled());
-    QCOMPARE(monitorState().scalarWrites, 0);
 }
 
 void UpdateFlowTest::nothingToWrite() {
