@@ -1,0 +1,32 @@
+// The start-up's DPI step at 144 DPI: the form grows by 1.5 and is centred.
+#include "E2eFixture.h"
+
+#include "app/Panelup.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QtTest>
+
+class DpiScalingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void formScalesAndCentres() {
+        e2e::Fixture bench;
+        QVERIFY(bench.loadWorld({e2e::Monitor{}}));
+        bench.start();
+
+        Panelup& w = bench.window();
+        QCOMPARE(w.size(), QSize(966, 543));
+        QCOMPARE(w.ui.lblTitle->geometry(), QRect(261, 7, 691, 61));
+        // The logo keeps its place and size.
+        QCOMPARE(w.ui.label_5->geometry(), QRect(20, 0, 141, 51));
+        QCOMPARE(w.geometry().center(), QGuiApplication::primaryScreen()->geometry().center());
+        // The rest of the sequence still runs.
+        QCOMPARE(w.modelName, QStringLiteral("LM0420"));
+    }
+};
+
+PANELUP_E2E_TEST_MAIN_DPI(DpiScalingTest, 144)
+#include "DpiScalingTest.moc"
