@@ -56,6 +56,9 @@ bool reportProgress(const World& world, const Faults& faults, int32_t total,
             progress(&record);
         if (failAt > 0 && int64_t{record.done} * 100 >= int64_t{failAt} * total)
             return false;
+        // A hub unplugged while its firmware is written ends the write there.
+        if (faults.hubGone())
+            return false;
     }
     return true;
 }

@@ -53,6 +53,10 @@ std::string joined(const std::vector<std::string>& parts) {
 
 } // namespace
 
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     ByteReader input(data, size);
     const std::string deviceId = input.text();

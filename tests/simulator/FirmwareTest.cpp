@@ -39,6 +39,15 @@ QByteArray scalarImage(int length, int major, int minor) {
     return image;
 }
 
+// Unplugs the hub once the write is half done.
+int32_t HUBBRIDGE_CALL unplugHalfWay(void* record) {
+    recordProgress(record);
+    const auto* progress = static_cast<const HubProgressRecord*>(record);
+    if (int64_t{progress->done} * 2 >= progress->total && progress->done > 0)
+        VM_SetFault("hubGone", 1);
+    return 0;
+}
+
 int32_t writeHub(const QByteArray& image) {
     reports.clear();
     return TvHub_UpdateFW(reinterpret_cast<const uint8_t*>(image.constData()), image.size(),
@@ -244,6 +253,24 @@ private slots:
         VM_SetFault("firmwareFailAtPercent", 0);
         QCOMPARE(writeHub(hubImage(0x8000, 7, 7)), 0);
         QCOMPARE(VM_GetHubFirmware(0), 0x0707);
+    }
+
+    void aHubUnpluggedDuringTheWrite() {
+        reports.clear();
+        const QByteArray hub = hubImage(0x8000, 7, 7);
+        QCOMPARE(TvHub_UpdateFW(reinterpret_cast<const uint8_t*>(hub.constData()), hub.size(),
+                                unplugHalfWay, nullptr),
+                 4);
+        QCOMPARE(VM_GetHubFirmware(0), 288);
+        QVERIFY(reports.back().done < reports.back().total);
+        VM_SetFault("hubGone", 0);
+        reports.clear();
+        const QByteArray scalar = scalarImage(0x10000, 7, 7);
+        QCOMPARE(TvHub_UpdateScalar(reinterpret_cast<const uint8_t*>(scalar.constData()),
+                                    scalar.size(), 0xFE19, 0x1029, 1, 16, 16, unplugHalfWay,
+                                    nullptr),
+                 4);
+        QCOMPARE(scalarLevel(), 0x1203);
     }
 
     void stateOutlivesTheRun() {
