@@ -1,0 +1,333 @@
+// The network fault matrix: a whole start-up (the real window, the real
+// bridge over the virtual monitor) against an update site on loopback that
+// refuses, fails, hangs, cuts bodies short, lies about checksums or sends
+// catalogues that are huge, long or full of entities. The start-up ends,
+// nothing is written outside the firmware store and the download folder,
+// and a file that did not arrive whole and right leaves the old firmware
+// and its record in place.
+#include "E2eFixture.h"
+#include "FaultMatrix.h"
+
+#include "app/Panelup.h"
+#include "catalogue/UpdateSite.h"
+
+#include <QDir>
+#include <QTcpServer>
+#include <QtTest>
+
+using namespace e2e;
+using Behaviour = TestHttpServer::Behaviour;
+
+namespace {
+
+const QString kModel = QStringLiteral("LM0420");
+
+// What the monitor has and the store holds before the run: scalar 18.3
+// installed, 18.4 stored; hub 1.20 installed and stored.
+SiteFile oldScalar() {
+    return SiteFile{"Scalar", "LM0420_old.bin", "18.4", "Scalar", scalarImage(0x12, 4, 5), {}};
+}
+// What the site offers: scalar 18.5 and hub 1.21.
+SiteFile newHub() {
+    return SiteFile{"Hub", "LM0420_hub121.bin", "1.21", "Hub", hubImage(1, 0x21, 6), {}};
+}
+
+enum class Target { Everything, CheckPage, Catalogue, ScalarFile, HubFile };
+
+enum class Special {
+    None,
+    Refused,          // nothing listens on the site's port
+    WrongChecksum,    // the catalogue's checksum is not the file's
+    TooLarge,         // a firmware file over the size limit
+    HugeCatalogue,    // 10 MB of catalogue around the two entries
+    ManyEntries,      // thousands of entries before the two
+    EntityExpansion,  // nested entities that would grow to gigabytes
+    ExternalEntities, // entities that name files of the machine
+};
+
+struct NetworkCase {
+    Target target = Target::Everything;
+    Behaviour behaviour = Behaviour::Normal;
+    Special special = Special::None;
+    bool offered = true;      // the newer-firmware question is asked
+    bool openError = false;   // the catalogue copy could not be read
+    bool scalarStored = true; // the new scalar file is stored and recorded
+    bool hubStored = true;
+};
+
+QString catalogueBody(const QList<SiteFile>& files, const QString& prologue,
+                      const QString& entriesBefore, const QString& padding) {
+    QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n") + prologue +
+                  QStringLiteral("<Firmware>\n") + entriesBefore;
+    for (const SiteFile& f : files) {
+        xml += QStringLiteral("<%1 file=\"%2\"><Name>%2</Name><Version>%3</Version>"
+                              "<Date>3/7/2018 2:05:00 PM</Date><Note>%4</Note>"
+                              "<CheckSum>%5</CheckSum><Folder>%6</Folder></%1>\n")
+                   .arg(f.kind, f.file, f.version, padding,
+                        f.checksum.isEmpty() ? checksumText(f.body) : f.checksum, f.folder);
+    }
+    return xml + QStringLiteral("</Firmware>\n");
+}
+
+// Entries that climb out of the store, are absolute, or lack fields; and a
+// few harmless ones the site does not have.
+QString manyEntries(int count) {
+    QString xml;
+    for (int i = 0; i < count; ++i) {
+        switch (i % 4) {
+        case 0:
+            xml += QStringLiteral("<Scalar file=\"../../x%1.bin\"><Name>x.bin</Name><Version>99"
+                                  "</Version><Date/><Note/><CheckSum>0x00</CheckSum>"
+                                  "<Folder>Scalar</Folder></Scalar>\n")
+                       .arg(i);
+            break;
+        case 1:
+            xml += QStringLiteral("<Hub file=\"h%1.bin\"><Name>h.bin</Name><Version>99</Version>"
+                                  "<Date/><Note/><CheckSum>0x00</CheckSum><Folder>/tmp/x%1"
+                                  "</Folder></Hub>\n")
+                       .arg(i);
+            break;
+        case 2:
+            xml += QStringLiteral("<Hub file=\"s%1.bin\"><Name>s.bin</Name></Hub>\n").arg(i);
+            break;
+        default:
+            xml += i < 40 ? QStringLiteral("<Readme file=\"r%1.txt\"><Name>r%1.txt</Name>"
+                                           "<Version/><Date/><Note/><CheckSum>0</CheckSum>"
+                                           "<Folder>Docs</Folder></Readme>\n")
+                                .arg(i)
+                          : QStringLiteral("<!-- %1 -->\n").arg(i);
+        }
+    }
+    return xml;
+}
+
+QString entityExpansion() {
+    QString dtd = QStringLiteral("<!DOCTYPE Firmware [\n<!ENTITY lol0 \"lollollollollol\">\n");
+    for (int i = 1; i <= 9; ++i)
+        dtd += QStringLiteral("<!ENTITY lol%1 \"%2\">\n")
+                   .arg(i)
+                   .arg(QStringLiteral("&lol%1;").arg(i - 1).repeated(10));
+    return dtd + QStringLiteral("]>\n");
+}
+
+QString externalEntities() {
+    return QStringLiteral("<!DOCTYPE Firmware [\n<!ENTITY passwd SYSTEM \"file:///etc/passwd\">\n"
+                          "<!ENTITY % remote SYSTEM \"http://127.0.0.1:9/evil.dtd\">\n%remote;\n"
+                          "]>\n");
+}
+
+int closedPort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const int port = probe.serverPort();
+    probe.close();
+    return port;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(NetworkCase)
+
+class NetworkFaultsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QVERIFY(IsolatedTempDir::active());
+        // A site that stops sending is given up quickly here.
+        catalogue::setDownloadStallTimeoutMs(300);
+    }
+
+    void networkFault_data() {
+        QTest::addColumn<NetworkCase>("c");
+        QTest::newRow("site answers") << NetworkCase{};
+
+        NetworkCase unreachable;
+        unreachable.offered = false;
+        unreachable.scalarStored = unreachable.hubStored = false;
+        unreachable.special = Special::Refused;
+        QTest::newRow("connection refused") << unreachable;
+        unreachable.special = Special::None;
+        unreachable.target = Target::CheckPage;
+        for (auto b : {Behaviour::NotFound, Behaviour::ServerError, Behaviour::Hang}) {
+            unreachable.behaviour = b;
+            QTest::addRow("check page %s", name(b)) << unreachable;
+        }
+
+        NetworkCase noCatalogue = unreachable;
+        noCatalogue.target = Target::Catalogue;
+        noCatalogue.openError = true;
+        for (auto b : {Behaviour::NotFound, Behaviour::ServerError, Behaviour::Hang,
+                       Behaviour::StopHalfway, Behaviour::WrongLength}) {
+            noCatalogue.behaviour = b;
+            QTest::addRow("catalogue %s", name(b)) << noCatalogue;
+        }
+
+        NetworkCase noScalar;
+        noScalar.target = Target::ScalarFile;
+        noScalar.scalarStored = false;
+        for (auto b : {Behaviour::NotFound, Behaviour::ServerError, Behaviour::Hang,
+                       Behaviour::StopHalfway, Behaviour::WrongLength}) {
+            noScalar.behaviour = b;
+            QTest::addRow("scalar file %s", name(b)) << noScalar;
+        }
+        noScalar.behaviour = Behaviour::Normal;
+        noScalar.special = Special::WrongChecksum;
+        QTest::newRow("scalar file with a wrong checksum") << noScalar;
+        noScalar.special = Special::TooLarge;
+        QTest::newRow("scalar file over the size limit") << noScalar;
+
+        NetworkCase noHub;
+        noHub.target = Target::HubFile;
+        noHub.hubStored = false;
+        noHub.behaviour = Behaviour::StopHalfway;
+        QTest::newRow("hub file stops half way") << noHub;
+        noHub.behaviour = Behaviour::Normal;
+        noHub.special = Special::WrongChecksum;
+        QTest::newRow("hub file with a wrong checksum") << noHub;
+
+        NetworkCase odd;
+        odd.special = Special::HugeCatalogue;
+        QTest::newRow("catalogue of 10 MB") << odd;
+        odd.special = Special::ManyEntries;
+        QTest::newRow("catalogue of 4000 entries") << odd;
+
+        NetworkCase entities;
+        entities.offered = false;
+        entities.scalarStored = entities.hubStored = false;
+        entities.special = Special::EntityExpansion;
+        QTest::newRow("catalogue of nested entities") << entities;
+        // Nothing is fetched for them: the entry whose folder was one is
+        // left out, the other entry is used.
+        NetworkCase external;
+        external.special = Special::ExternalEntities;
+        external.scalarStored = false;
+        QTest::newRow("catalogue of external entities") << external;
+    }
+
+    void networkFault() {
+        QFETCH(NetworkCase, c);
+        Fixture bench;
+        Monitor monitor;
+        QVERIFY(bench.loadWorld({monitor}));
+        QVERIFY(bench.storeAndRecord(kModel, oldScalar(), usualHub()));
+
+        SiteFile scalar = usualScalar();
+        SiteFile hub = newHub();
+        if (c.special == Special::WrongChecksum)
+            (c.target == Target::ScalarFile ? scalar : hub).checksum = QStringLiteral("0x1234");
+        bench.publish(kModel, {scalar, hub});
+        QString prologue;
+        QString before;
+        QString padding = QStringLiteral("release notes");
+        switch (c.special) {
+        case Special::HugeCatalogue:
+            padding = QString(5 * 1024 * 1024, QLatin1Char('n'));
+            break;
+        case Special::ManyEntries:
+            before = manyEntries(4000);
+            break;
+        case Special::EntityExpansion:
+            prologue = entityExpansion();
+            padding = QStringLiteral("&lol9;");
+            break;
+        case Special::ExternalEntities:
+            prologue = externalEntities();
+            padding = QStringLiteral("&passwd;");
+            scalar.folder = QStringLiteral("&passwd;");
+            break;
+        default:
+            break;
+        }
+        if (!prologue.isEmpty() || !before.isEmpty() || padding != QStringLiteral("release notes"))
+            bench.server.serve(Fixture::filePath(kModel, kModel + ".xml"),
+                               catalogueBody({scalar, hub}, prologue, before, padding).toUtf8());
+        const qint64 sizeLimit = catalogue::downloadSizeLimit();
+        if (c.special == Special::TooLarge)
+            catalogue::setDownloadSizeLimit(scalar.body.size() / 2);
+
+        const QString path =
+            c.target == Target::CheckPage    ? Fixture::productionPath + "Check.htm"
+            : c.target == Target::Catalogue  ? Fixture::filePath(kModel, kModel + ".xml")
+            : c.target == Target::ScalarFile ? Fixture::filePath(kModel, scalar.file)
+            : c.target == Target::HubFile    ? Fixture::filePath(kModel, hub.file)
+                                             : QString();
+        if (!path.isEmpty())
+            bench.server.misbehave(path, c.behaviour);
+        if (c.special == Special::Refused)
+            bench.window().siteBaseUrl = QStringLiteral("http://127.0.0.1:%1%2")
+                                             .arg(closedPort())
+                                             .arg(Fixture::productionPath)
+                                             .toUtf8();
+
+        const QString root = IsolatedTempDir::active()->root();
+        const FolderSnapshot everythingBefore(root);
+        bench.start();
+        catalogue::setDownloadSizeLimit(sizeLimit);
+
+        // What the user was asked and told.
+        QCOMPARE(bench.boxes(QStringLiteral("question")).size(), c.offered ? 1 : 0);
+        const QList<ScriptedDialogs::Shown> messages = bench.boxes(QStringLiteral("message"));
+        QCOMPARE(messages.size(), c.openError ? 1 : 0);
+        if (c.openError)
+            QVERIFY(messages.first().text.startsWith(QStringLiteral("open error!")));
+        QCOMPARE(outcomeOf(bench), Outcome::StatusShown);
+
+        // Nothing written outside the program folder and the download
+        // folder; in the program folder only the record and what was stored.
+        const QString program = QDir(root).relativeFilePath(bench.programFolder()) + '/';
+        const QString downloads =
+            QDir(root).relativeFilePath(catalogue::defaultDownloadFolder()) + '/';
+        QStringList expected;
+        if (c.scalarStored || c.hubStored)
+            expected << program + QStringLiteral("Config.ini (changed)");
+        if (c.scalarStored)
+            expected << program + scalar.recordPath().replace("//", "/") + " (added)";
+        if (c.hubStored)
+            expected << program + hub.recordPath().replace("//", "/") + " (added)";
+        QStringList changed;
+        for (const QString& file : FolderSnapshot(root).differences(everythingBefore)) {
+            if (!file.startsWith(downloads))
+                changed << file;
+        }
+        expected.sort();
+        changed.sort();
+        QCOMPARE(changed, expected);
+
+        // The old firmware and its record kept, the new one stored whole.
+        QCOMPARE(bench.stored(oldScalar().recordPath()), oldScalar().body);
+        QCOMPARE(bench.stored(usualHub().recordPath()), usualHub().body);
+        QCOMPARE(bench.record(kModel, "ScalarBinFile"),
+                 c.scalarStored ? scalar.recordPath() : oldScalar().recordPath());
+        QCOMPARE(bench.record(kModel, "HubBinFile"),
+                 c.hubStored ? hub.recordPath() : usualHub().recordPath());
+        if (c.scalarStored)
+            QCOMPARE(bench.stored(scalar.recordPath()), scalar.body);
+        if (c.hubStored)
+            QCOMPARE(bench.stored(hub.recordPath()), hub.body);
+    }
+
+private:
+    static const char* name(Behaviour b) {
+        switch (b) {
+        case Behaviour::Normal:
+            return "answers";
+        case Behaviour::NotFound:
+            return "404";
+        case Behaviour::ServerError:
+            return "500";
+        case Behaviour::StopHalfway:
+            return "stops half way";
+        case Behaviour::Hang:
+            return "hangs";
+        case Behaviour::Trickle:
+            return "trickles";
+        case Behaviour::WrongLength:
+            return "short of its length";
+        }
+        return "?";
+    }
+};
+
+PANELUP_E2E_TEST_MAIN(NetworkFaultsTest)
+#include "NetworkFaultsTest.moc"
