@@ -129,6 +129,17 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
     catalogueFile.close();
 
     QSettings settings(context_.configPath, QSettings::IniFormat);
+    // The record must be able to follow the store: a stored file replaced
+    // while its record stays behind fails the checksum test of every later
+    // start. An unreadable Config.ini is not overwritten either.
+    const bool recordWritable = settings.isWritable() && settings.status() == QSettings::NoError;
+    if (!recordWritable) {
+        qWarning() << "The firmware record could not be written to" << context_.configPath;
+        if (!checkOnly) {
+            qWarning() << "Nothing downloaded: the firmware store is left as it is";
+            return false;
+        }
+    }
     settings.beginGroup(name);
 
     int scalarResult = -1;
@@ -152,7 +163,7 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
             // Only a file that is in the store goes on record: a record naming
             // a file that was never downloaded would fail the start-up checksum
             // test on every later start.
-            if (QFile::exists(stored))
+            if (recordWritable && QFile::exists(stored))
                 writeRecord(settings, entry, true);
             continue;
         }
@@ -174,6 +185,8 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
     }
     settings.endGroup();
     settings.sync();
+    if (recordWritable && settings.status() != QSettings::NoError)
+        qWarning() << "The firmware record could not be written to" << context_.configPath;
 
     if (checkOnly)
         return scalarResult == 1 || hubResult == 1;
