@@ -92,6 +92,12 @@ bool downloadFile(const QString& url, const QString& path, bool save) {
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (!failure.isEmpty()) {
         qDebug() << "Failure" << failure;
+    } else if (!reply->isFinished()) {
+        // The wait was ended from outside (the program is quitting): what
+        // arrived so far is not the file.
+        qDebug() << "Failure"
+                 << "the request did not finish";
+        reply->abort();
     } else if (reply->error() != QNetworkReply::NoError) {
         qDebug() << "Failure" << reply->errorString();
     } else if (status.isValid() && (status.toInt() < 200 || status.toInt() > 299)) {
