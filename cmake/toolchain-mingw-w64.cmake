@@ -1,11 +1,21 @@
-# Cross build for 64-bit Windows with Debian's MinGW-w64 (posix threads
-# variant), run under Wine:
-#   cmake -S . -B build-win -DPANELUP_BUILD_GUI=OFF \
-#         -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-w64.cmake
+# Cross build for Windows with Debian's MinGW-w64 (posix threads variant),
+# run under Wine. The target is 32-bit x86, as the hub maker's TxHubLib.dll
+# is: a 64-bit Panelup.exe or Hubbridge.dll cannot load it (error 193). The
+# program, Hubbridge and TxHubLib must all be of one bitness; a 64-bit build
+# is there for a 64-bit TxHubLib:
+#   cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-w64.cmake \
+#         [-DPANELUP_WINDOWS_ARCH=x86_64] [-DCMAKE_PREFIX_PATH=<Qt for Windows>]
+set(PANELUP_WINDOWS_ARCH i686 CACHE STRING "Windows target: i686 (32-bit, default) or x86_64")
+set_property(CACHE PANELUP_WINDOWS_ARCH PROPERTY STRINGS i686 x86_64)
+if(PANELUP_WINDOWS_ARCH STREQUAL "i686")
+    set(CMAKE_SYSTEM_PROCESSOR x86)
+elseif(PANELUP_WINDOWS_ARCH STREQUAL "x86_64")
+    set(CMAKE_SYSTEM_PROCESSOR x86_64)
+else()
+    message(FATAL_ERROR "PANELUP_WINDOWS_ARCH is i686 or x86_64, not ${PANELUP_WINDOWS_ARCH}")
+endif()
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(PANELUP_MINGW_TRIPLET x86_64-w64-mingw32)
+set(PANELUP_MINGW_TRIPLET ${PANELUP_WINDOWS_ARCH}-w64-mingw32)
 
 # Prefer the posix threads variant: std::thread and std::mutex need it with
 # GCC 12.
@@ -16,7 +26,8 @@ foreach(suffix -posix "")
     endif()
 endforeach()
 if(NOT PANELUP_MINGW_CXX)
-    message(FATAL_ERROR "No ${PANELUP_MINGW_TRIPLET}-g++ found: install g++-mingw-w64-x86-64-posix")
+    string(REPLACE "_" "-" package_arch ${PANELUP_WINDOWS_ARCH})
+    message(FATAL_ERROR "No ${PANELUP_MINGW_TRIPLET}-g++ found: install g++-mingw-w64-${package_arch}-posix")
 endif()
 string(REGEX REPLACE "g\\+\\+(-posix)?$" "gcc\\1" PANELUP_MINGW_CC "${PANELUP_MINGW_CXX}")
 
@@ -24,20 +35,16 @@ set(CMAKE_C_COMPILER ${PANELUP_MINGW_CC})
 set(CMAKE_CXX_COMPILER ${PANELUP_MINGW_CXX})
 set(CMAKE_RC_COMPILER ${PANELUP_MINGW_TRIPLET}-windres)
 
+# The Qt for Windows that scripts/qt-windows builds comes in through
+# CMAKE_PREFIX_PATH, so it is searched as well as MinGW's own folder.
 set(CMAKE_FIND_ROOT_PATH /usr/${PANELUP_MINGW_TRIPLET})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# The MinGW runtime goes into every binary, so Wine (or a Windows machine)
-# needs no libgcc, libstdc++ or libwinpthread DLL beside them.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
-set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
 
 # ctest starts the test programs through Wine.
-find_program(PANELUP_WINE NAMES wine wine64)
+find_program(PANELUP_WINE NAMES wine)
 if(PANELUP_WINE)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${PANELUP_WINE})
 endif()

@@ -31,6 +31,10 @@ typedef struct HubProgressRecord {
     int32_t done;
 } HubProgressRecord;
 
+#ifdef __cplusplus
+static_assert(sizeof(HubProgressRecord) == 16, "total at offset 8, done at offset 12");
+#endif
+
 /* Called by the firmware writers with a HubProgressRecord. The result carries
  * no meaning. */
 typedef int32_t(HUBBRIDGE_CALL* HubProgressCallback)(void* record);

@@ -1,14 +1,21 @@
 cmake_minimum_required(VERSION 3.16)
 # Checks the cross-built binaries without running them:
-#   cmake -DOBJDUMP=<objdump> -DBIN=<folder> -P CheckArtefacts.cmake
-# - every binary needs only DLLs that come with Windows (the MinGW runtime is
-#   linked in), so nothing but Hubbridge.dll and TxHubLib.dll ships beside
-#   Panelup.exe;
-# - Hubbridge.dll exports exactly its eleven functions, undecorated;
-# - TxHubLib.dll exports the 28 vendor names that Hubbridge binds.
+#   cmake -DOBJDUMP=<objdump> -DBIN=<folder> -DFORMAT=<pei-i386|pei-x86-64>
+#         [-DPROGRAM_FOLDERS=<folder|folder>] -P CheckArtefacts.cmake
+# - every binary is of the one bitness (32-bit x86 by default): the program,
+#   Hubbridge and the hub maker's TxHubLib.dll must match;
+# - Hubbridge.dll, TxHubLib.dll and the Qt-free programs need only DLLs that
+#   come with Windows (their MinGW runtime is linked in); Qt programs may
+#   also need Qt's DLLs and the MinGW runtime DLLs beside them;
+# - Hubbridge.dll exports exactly its eleven functions, undecorated (cdecl);
+# - TxHubLib.dll exports the 28 vendor names that Hubbridge binds;
+# - each program folder holds every DLL its binaries need, and a GUI
+#   program; the user's folder holds no TxHubLib.dll.
 set(system_dlls
     kernel32.dll user32.dll advapi32.dll version.dll dxva2.dll gdi32.dll msvcrt.dll
-    shell32.dll ole32.dll)
+    shell32.dll ole32.dll oleaut32.dll comdlg32.dll winspool.drv imm32.dll winmm.dll
+    ws2_32.dll netapi32.dll userenv.dll mpr.dll uxtheme.dll dwmapi.dll iphlpapi.dll
+    dnsapi.dll shlwapi.dll wtsapi32.dll setupapi.dll)
 set(shipped_dlls hubbridge.dll txhublib.dll)
 
 set(failures 0)
@@ -25,6 +32,23 @@ function(pe_dump file out_var)
     set(${out_var} "${dump}" PARENT_SCOPE)
 endfunction()
 
+function(imported_dlls dump out_var)
+    string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
+    set(dlls)
+    foreach(import IN LISTS imports)
+        string(REPLACE "DLL Name: " "" dll "${import}")
+        string(STRIP "${dll}" dll)
+        string(TOLOWER "${dll}" dll)
+        if(NOT dll MATCHES "^api-ms-win-")
+            list(APPEND dlls ${dll})
+        endif()
+    endforeach()
+    set(${out_var} ${dlls} PARENT_SCOPE)
+endfunction()
+
+if(NOT FORMAT)
+    set(FORMAT pei-i386)
+endif()
 file(GLOB_RECURSE binaries ${BIN}/*.exe ${BIN}/*.dll)
 list(LENGTH binaries count)
 if(count EQUAL 0)
@@ -32,15 +56,29 @@ if(count EQUAL 0)
 endif()
 foreach(binary IN LISTS binaries)
     pe_dump(${binary} dump)
-    string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
-    foreach(import IN LISTS imports)
-        string(REPLACE "DLL Name: " "" dll "${import}")
-        string(STRIP "${dll}" dll)
-        string(TOLOWER "${dll}" dll)
-        if(NOT dll IN_LIST system_dlls AND NOT dll IN_LIST shipped_dlls
-           AND NOT dll MATCHES "^api-ms-win-")
-            fail("${binary} needs ${dll}")
+    if(NOT dump MATCHES "file format ${FORMAT}\n")
+        string(REGEX MATCH "file format [^\n]+" found "${dump}")
+        fail("${binary}: ${found}, expected ${FORMAT}")
+    endif()
+    imported_dlls("${dump}" imports)
+    set(qt_program OFF)
+    if("qt5core.dll" IN_LIST imports)
+        set(qt_program ON)
+    endif()
+    foreach(dll IN LISTS imports)
+        if(dll IN_LIST system_dlls OR dll IN_LIST shipped_dlls)
+            continue()
         endif()
+        if(qt_program AND dll MATCHES "^(qt5[a-z]+\\.dll|libgcc_s_[a-z0-9-]+\\.dll|libstdc\\+\\+-6\\.dll|libwinpthread-1\\.dll)$")
+            continue()
+        endif()
+        get_filename_component(name ${binary} NAME)
+        string(TOLOWER ${name} name)
+        # Qt itself and the runtime DLLs laid beside the programs.
+        if(name MATCHES "^(qt5|q[a-z]+\\.dll$|lib)")
+            continue()
+        endif()
+        fail("${binary} needs ${dll}")
     endforeach()
 endforeach()
 
@@ -77,6 +115,49 @@ set(vendor_names
 foreach(name IN LISTS vendor_names)
     if(NOT name IN_LIST vendor_exports)
         fail("TxHubLib.dll does not export ${name}")
+    endif()
+endforeach()
+foreach(name IN LISTS bridge_exports vendor_exports)
+    if(name MATCHES "@|^_")
+        fail("decorated export ${name}: not cdecl")
+    endif()
+endforeach()
+
+# Program folders: everything their binaries need lies in them.
+string(REPLACE "|" ";" folders "${PROGRAM_FOLDERS}")
+foreach(folder IN LISTS folders)
+    file(GLOB_RECURSE shipped ${folder}/*.exe ${folder}/*.dll)
+    if(NOT shipped)
+        fail("no program folder ${folder}")
+        continue()
+    endif()
+    set(present)
+    foreach(binary IN LISTS shipped)
+        get_filename_component(name ${binary} NAME)
+        string(TOLOWER ${name} name)
+        list(APPEND present ${name})
+    endforeach()
+    foreach(binary IN LISTS shipped)
+        pe_dump(${binary} dump)
+        imported_dlls("${dump}" imports)
+        foreach(dll IN LISTS imports)
+            if(NOT dll IN_LIST system_dlls AND NOT dll IN_LIST present
+               AND NOT dll STREQUAL "txhublib.dll")
+                fail("${binary} needs ${dll}, which is not in ${folder}")
+            endif()
+        endforeach()
+        if(binary MATCHES "\\.exe$" AND NOT dump MATCHES "Subsystem[ \t]+0+2[ \t]")
+            fail("${binary} is not a GUI-subsystem program")
+        endif()
+    endforeach()
+    foreach(needed platforms/qwindows.dll styles/qwindowsvistastyle.dll hubbridge.dll)
+        get_filename_component(name ${needed} NAME)
+        if(NOT name IN_LIST present)
+            fail("${folder} has no ${needed}")
+        endif()
+    endforeach()
+    if(folder MATCHES "/Panelup$" AND "txhublib.dll" IN_LIST present)
+        fail("${folder} ships a TxHubLib.dll: the hub maker's goes there")
     endif()
 endforeach()
 

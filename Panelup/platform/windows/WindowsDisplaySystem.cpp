@@ -25,6 +25,15 @@ namespace platform {
 namespace {
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows wide texts are UTF-16");
+// The structures the display calls fill, as the program and the hub maker's
+// 32-bit library lay them out.
+static_assert(sizeof(DISPLAY_DEVICEW) == 840, "DISPLAY_DEVICEW");
+static_assert(sizeof(DISPLAYCONFIG_PATH_INFO) == 72, "DISPLAYCONFIG_PATH_INFO");
+static_assert(sizeof(DISPLAYCONFIG_MODE_INFO) == 64, "DISPLAYCONFIG_MODE_INFO");
+#if defined(_M_IX86) || defined(__i386__)
+static_assert(sizeof(PHYSICAL_MONITOR) == 260, "a handle and 128 wide characters");
+static_assert(sizeof(void*) == 4, "a 32-bit program");
+#endif
 
 constexpr BYTE VcpVersionCode = 0xDF;
 // EnumDisplayDevicesW has no end of its own when a driver misbehaves.
