@@ -1,6 +1,7 @@
 # panelup_add_test(<name> SOURCES <files...> [LIBS <targets...>] [OUTPUT_DIR <dir>] [TIMEOUT <s>])
 # One Qt Test executable per class or subsystem, run under the offscreen
-# platform so no display is needed.
+# platform so no display is needed; under Wine, on the display Wine draws on,
+# with the Qt DLLs and plugins that lie in the build's bin folder.
 function(panelup_add_test name)
     cmake_parse_arguments(T "" "OUTPUT_DIR;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
@@ -16,8 +17,16 @@ function(panelup_add_test name)
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 300)
     endif()
+    if(CMAKE_CROSSCOMPILING_EMULATOR AND WIN32)
+        string(REPLACE "/" "\\" bin "Z:${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+        set_tests_properties(${name} PROPERTIES
+            ENVIRONMENT "${PANELUP_WINE_ENVIRONMENT};WINEPATH=${bin};QT_PLUGIN_PATH=${bin}"
+            FIXTURES_REQUIRED wine_prefix)
+    elseif(NOT WIN32)
+        set_tests_properties(${name} PROPERTIES
+            ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_LOGGING_RULES=qt.qpa.*=false")
+    endif()
     set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_LOGGING_RULES=qt.qpa.*=false"
         TIMEOUT ${T_TIMEOUT}
         LABELS "${T_LABELS}")
 endfunction()

@@ -1,5 +1,20 @@
 # Windows pieces of the build.
 
+# Under Wine every test runs in one prefix made fresh in the build folder
+# (tests/windows/PrepareWinePrefix.cmake), 32-bit for a 32-bit build.
+if(WIN32 AND CMAKE_CROSSCOMPILING_EMULATOR)
+    set(PANELUP_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+        set(PANELUP_WINE_ARCH win32)
+    else()
+        set(PANELUP_WINE_ARCH win64)
+    endif()
+    # No Mono or Gecko download prompts.
+    set(PANELUP_WINE_ENVIRONMENT
+        WINEPREFIX=${PANELUP_WINE_PREFIX} WINEARCH=${PANELUP_WINE_ARCH} WINEDEBUG=-all
+        WINEDLLOVERRIDES=mscoree,mshtml=)
+endif()
+
 # panelup_windows_resources(<target>)
 # Gives an executable Panelup's icon, its version resource (the project
 # version) and the manifest that asks for administrator rights.
@@ -46,4 +61,90 @@ function(panelup_cross_header_package package header_dir)
         configure_file(${version_file} ${root}/${package}ConfigVersion.cmake COPYONLY)
     endif()
     set(${package}_DIR ${root} CACHE PATH "${package} for the cross build" FORCE)
+endfunction()
+
+# panelup_static_runtime(<target>)
+# MinGW: the runtime goes into the Qt-free binaries, so Hubbridge.dll and the
+# virtual monitor's TxHubLib.dll need no DLL but Windows' own. Programs that
+# link Qt share Qt's runtime DLLs instead, which the deploy step lays out.
+function(panelup_static_runtime target)
+    if(MINGW)
+        target_link_options(${target} PRIVATE -static)
+    endif()
+endfunction()
+
+# The MinGW runtime DLLs that Qt and our Qt programs need beside them.
+function(panelup_mingw_runtime_dlls out_var)
+    set(dlls)
+    if(MINGW)
+        if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+            set(names libgcc_s_dw2-1.dll libstdc++-6.dll libwinpthread-1.dll)
+        else()
+            set(names libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll)
+        endif()
+        foreach(name IN LISTS names)
+            execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${name}
+                OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
+            if(NOT IS_ABSOLUTE "${path}" OR NOT EXISTS "${path}")
+                # libwinpthread lives with MinGW's own libraries.
+                find_file(path_${name} ${name} PATHS /usr/${PANELUP_MINGW_TRIPLET}/lib
+                    NO_DEFAULT_PATH)
+                set(path ${path_${name}})
+            endif()
+            if(NOT path OR NOT EXISTS "${path}")
+                message(FATAL_ERROR "MinGW runtime ${name} not found")
+            endif()
+            list(APPEND dlls ${path})
+        endforeach()
+    endif()
+    set(${out_var} ${dlls} PARENT_SCOPE)
+endfunction()
+
+# panelup_windows_deploy()
+# Lays out, at build time:
+# - beside the executables in the build folder, the Qt and runtime DLLs and
+#   the plugins, so every program and test there runs as built;
+# - <out>/Panelup/: Panelup as a user unzips it onto Windows, without a
+#   TxHubLib.dll (the hub maker's goes there), and Panelup.zip of it;
+# - <out>/PanelupDemo/: the demo program with the virtual monitor, its
+#   description and the demo's update site files.
+function(panelup_windows_deploy)
+    set(PANELUP_WINDOWS_OUT ${PROJECT_SOURCE_DIR}/out/windows CACHE PATH
+        "Where the Windows program folders and the zip are laid out")
+    panelup_mingw_runtime_dlls(runtime)
+    set(qt_dlls)
+    foreach(module Core Gui Widgets Network Xml)
+        list(APPEND qt_dlls $<TARGET_FILE:Qt5::${module}>)
+    endforeach()
+    set(platform_plugin $<TARGET_FILE:Qt5::QWindowsIntegrationPlugin>)
+    set(style_plugin $<TARGET_FILE:Qt5::QWindowsVistaStylePlugin>)
+    set(bin ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+    set(script ${PROJECT_SOURCE_DIR}/cmake/DeployWindowsFolder.cmake)
+    set(demo_files ${PROJECT_SOURCE_DIR}/demo/virtual-monitor.json)
+
+    # The test programs also need Qt's Test DLL.
+    list(JOIN runtime "|" runtime_arg)
+    list(JOIN qt_dlls "|" qt_arg)
+    add_custom_target(windows_runtime ALL
+        COMMAND ${CMAKE_COMMAND} -DDEST=${bin}
+            "-DFILES=${runtime_arg}|${qt_arg}|$<TARGET_FILE:Qt5::Test>"
+            -DPLATFORM_PLUGIN=${platform_plugin} -DSTYLE_PLUGIN=${style_plugin}
+            -P ${script}
+        COMMENT "Qt and the MinGW runtime beside the built programs"
+        VERBATIM)
+
+    add_custom_target(windows_deploy ALL
+        COMMAND ${CMAKE_COMMAND} -DDEST=${PANELUP_WINDOWS_OUT}/Panelup -DCLEAN=ON
+            "-DFILES=$<TARGET_FILE:Panelup>|$<TARGET_FILE:Hubbridge>|${runtime_arg}|${qt_arg}"
+            -DPLATFORM_PLUGIN=${platform_plugin} -DSTYLE_PLUGIN=${style_plugin}
+            -DZIP=${PANELUP_WINDOWS_OUT}/Panelup.zip
+            -P ${script}
+        COMMAND ${CMAKE_COMMAND} -DDEST=${PANELUP_WINDOWS_OUT}/PanelupDemo -DCLEAN=ON
+            "-DFILES=$<TARGET_FILE:PanelupDemo>|$<TARGET_FILE:Hubbridge>|$<TARGET_FILE:TxHubLib>|${runtime_arg}|${qt_arg}|${demo_files}"
+            -DPLATFORM_PLUGIN=${platform_plugin} -DSTYLE_PLUGIN=${style_plugin}
+            -DSITE=${PROJECT_SOURCE_DIR}/demo/make-site.py
+            -P ${script}
+        DEPENDS Panelup PanelupDemo Hubbridge TxHubLib
+        COMMENT "Windows program folders in ${PANELUP_WINDOWS_OUT}"
+        VERBATIM)
 endfunction()

@@ -1,0 +1,40 @@
+cmake_minimum_required(VERSION 3.18)
+# Lays out one Windows program folder:
+#   cmake -DDEST=<folder> -DFILES=<a|b|...> -DPLATFORM_PLUGIN=<qwindows.dll>
+#         -DSTYLE_PLUGIN=<qwindowsvistastyle.dll> [-DCLEAN=ON] [-DZIP=<file>]
+#         [-DSITE=<make-site.py>] -P DeployWindowsFolder.cmake
+# FILES go into the folder itself, the plugins into platforms/ and styles/,
+# where Qt looks for them beside the program. SITE writes the demo's update
+# site into www/.
+string(REPLACE "|" ";" files "${FILES}")
+if(CLEAN)
+    file(REMOVE_RECURSE "${DEST}")
+endif()
+file(MAKE_DIRECTORY "${DEST}/platforms" "${DEST}/styles")
+foreach(file IN LISTS files)
+    if(file)
+        file(COPY "${file}" DESTINATION "${DEST}")
+    endif()
+endforeach()
+file(COPY "${PLATFORM_PLUGIN}" DESTINATION "${DEST}/platforms")
+file(COPY "${STYLE_PLUGIN}" DESTINATION "${DEST}/styles")
+
+if(SITE)
+    find_program(PYTHON3 python3 REQUIRED)
+    execute_process(COMMAND ${PYTHON3} "${SITE}" "${DEST}/www" RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "${SITE} failed")
+    endif()
+endif()
+
+if(ZIP)
+    get_filename_component(parent "${DEST}" DIRECTORY)
+    get_filename_component(name "${DEST}" NAME)
+    file(REMOVE "${ZIP}")
+    # Paths in the zip start with the folder's name, as a user unzips it.
+    execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf "${ZIP}" --format=zip "${name}"
+        WORKING_DIRECTORY "${parent}" RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "could not write ${ZIP}")
+    endif()
+endif()

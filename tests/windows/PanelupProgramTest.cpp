@@ -1,0 +1,201 @@
+// The real Panelup.exe as a user starts it, from a copy of the program folder
+// that the deploy step lays out (no TxHubLib.dll beside it):
+//   windows_panelup_program <program folder>
+// The window's title comes from the program's own version resource; a second
+// copy is refused with the warning box and exit code 1 and leaves the first
+// one's window and trace log alone.
+#include "support/TestReport.h"
+#include "support/WinText.h"
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::wstring MainTitlePrefix = L"LM Series USB Firmware Update Tool v";
+
+bool copyFolder(const std::wstring& from, const std::wstring& to) {
+    CreateDirectoryW(to.c_str(), nullptr);
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW((from + L"\\*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    bool ok = true;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name == L"." || name == L"..") {
+            continue;
+        }
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            ok = copyFolder(from + L"\\" + name, to + L"\\" + name) && ok;
+        } else {
+            ok = CopyFileW((from + L"\\" + name).c_str(), (to + L"\\" + name).c_str(), FALSE) &&
+                 ok;
+        }
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+    return ok;
+}
+
+struct Program {
+    PROCESS_INFORMATION process{};
+    bool started = false;
+
+    explicit Program(const std::wstring& executable) {
+        std::wstring commandLine = L"\"" + executable + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        started = CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                 nullptr, &startup, &process) != 0;
+    }
+    ~Program() {
+        if (started) {
+            if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
+                TerminateProcess(process.hProcess, 9);
+                WaitForSingleObject(process.hProcess, 10000);
+            }
+            CloseHandle(process.hThread);
+            CloseHandle(process.hProcess);
+        }
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // The exit code, or 259 (still active) when it has not ended in time.
+    DWORD waitForExit(DWORD timeoutMs) const {
+        DWORD code = STILL_ACTIVE;
+        if (started && WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+            GetExitCodeProcess(process.hProcess, &code);
+        }
+        return code;
+    }
+};
+
+struct Window {
+    HWND handle = nullptr;
+    std::wstring title;
+};
+
+// The visible top-level windows of one process.
+std::vector<Window> windowsOf(DWORD processId) {
+    struct Search {
+        DWORD processId;
+        std::vector<Window> found;
+    } search{processId, {}};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == s->processId && IsWindowVisible(window)) {
+                wchar_t title[512] = {};
+                GetWindowTextW(window, title, 512);
+                s->found.push_back({window, title});
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Waits (bounded) for a window of the process whose title starts so.
+Window waitForWindow(const Program& program, const std::wstring& titleStart, DWORD timeoutMs) {
+    for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
+        for (const Window& window : windowsOf(program.process.dwProcessId)) {
+            if (window.title.compare(0, titleStart.size(), titleStart) == 0) {
+                return window;
+            }
+        }
+        if (program.waitForExit(0) != STILL_ACTIVE) {
+            break;
+        }
+        Sleep(100);
+    }
+    return {};
+}
+
+std::string fileText(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::wstring tempFolder() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
+    std::wstring folder(buffer, length);
+    while (!folder.empty() && folder.back() == L'\\') {
+        folder.pop_back();
+    }
+    return folder;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    TestReport report("Panelup.exe");
+    if (argc != 2) {
+        std::printf("usage: windows_panelup_program <program folder>\n");
+        return 2;
+    }
+    const std::wstring folder =
+        tempFolder() + L"\\panelup-program-" + std::to_wstring(GetCurrentProcessId());
+    if (!report.check(copyFolder(widen(argv[1]), folder), "the program folder copies as is")) {
+        return report.finish();
+    }
+    const std::wstring executable = folder + L"\\Panelup.exe";
+    const std::wstring logPath = tempFolder() + L"\\Panelup_log.txt";
+    DeleteFileW(logPath.c_str());
+
+    Program first(executable);
+    report.check(first.started, "Panelup.exe starts");
+    const Window main = waitForWindow(first, MainTitlePrefix, 60000);
+    report.check(narrow(main.title) == "LM Series USB Firmware Update Tool v1.07",
+                 "the title carries the version resource's 1.07", narrow(main.title));
+
+    const std::string log = fileText(logPath);
+    report.check(contains(log, "this is a debug message"),
+                 "the trace log is written in the temporary folder");
+    report.check(contains(log, "Total Monitor:"), "the inventory took stock of the monitors");
+
+    {
+        Program second(executable);
+        const Window box = waitForWindow(second, L"NV_Panelup is already running!", 30000);
+        report.check(box.handle != nullptr, "a second copy shows the already-running warning");
+        const std::vector<Window> windows = windowsOf(second.process.dwProcessId);
+        bool mainWindow = false;
+        for (const Window& window : windows) {
+            mainWindow = mainWindow || window.title.compare(0, MainTitlePrefix.size(),
+                                                            MainTitlePrefix) == 0;
+        }
+        report.check(!mainWindow, "the second copy shows no window of its own");
+        if (box.handle) {
+            PostMessageW(box.handle, WM_CLOSE, 0, 0);
+        }
+        report.equal(second.waitForExit(30000), 1ul, "the second copy ends with exit code 1");
+        const std::string after = fileText(logPath);
+        report.check(!log.empty() && after.compare(0, log.size(), log) == 0,
+                     "the first copy's trace log is left as it was");
+    }
+
+    report.check(IsWindow(main.handle) && first.waitForExit(0) == STILL_ACTIVE,
+                 "the first copy runs on");
+    if (main.handle) {
+        PostMessageW(main.handle, WM_CLOSE, 0, 0);
+    }
+    report.equal(first.waitForExit(30000), 0ul, "closing the window ends it with exit code 0");
+    return report.finish();
+}
