@@ -163,8 +163,9 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
     // A failed fetch leaves the copy of an earlier run, which is then used.
     bool result = downloadFile(url, copy, true, catalogueSizeLimit);
 
-    QFile catalogueFile(copy);
-    if (!catalogueFile.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    // A link where the copy belongs was not put there by this program.
+    QFile catalogueFile;
+    if (!openWithoutFollowing(catalogueFile, copy)) {
         seams::dialogs().message(
             seams::DialogIcon::Information, QCoreApplication::translate("Panelup", "title"),
             QCoreApplication::translate("Panelup", "open error!") + copy + url);
