@@ -79,6 +79,8 @@ private slots:
     void firstDownloadOffer_data();
     void firstDownloadOffer();
     void declinedDownloadIsOfferedAgainAtTheNextStart();
+    void checkOnlyRecordsOnlyMatchingFiles_data();
+    void checkOnlyRecordsOnlyMatchingFiles();
     void newerFirmwareOffer_data();
     void newerFirmwareOffer();
     void testSiteSwitch_data();
@@ -389,6 +391,33 @@ void StartupSequenceTest::declinedDownloadIsOfferedAgainAtTheNextStart() {
     QCOMPARE(questions[0].text, firstOffer);
     QCOMPARE(bench->stored(scalar.recordPath()), scalar.body);
     QCOMPARE(ui().lblInfo->text(), pendingScalar);
+}
+
+void StartupSequenceTest::checkOnlyRecordsOnlyMatchingFiles_data() {
+    QTest::addColumn<bool>("matches"); // the stored file has the catalogue's checksum
+    QTest::newRow("stored file differs") << false;
+    QTest::newRow("stored file matches") << true;
+}
+
+// A stored file that the record does not name yet, and every offer
+// declined: check-only mode records it only with a checksum it really has,
+// so no later start ends at the checksum test.
+void StartupSequenceTest::checkOnlyRecordsOnlyMatchingFiles() {
+    QFETCH(bool, matches);
+    QVERIFY(bench->loadWorld({lm0420()}));
+    SiteFile scalar = usualScalar();
+    QVERIFY(bench->store(scalar.recordPath(), scalar.body));
+    if (!matches)
+        scalar.checksum = checksumText(static_cast<uint16_t>(byteSum(scalar.body) + 0x4e));
+    bench->publish("LM0420", {scalar, usualHub()});
+    bench->dialogs.defaultAnswer = false;
+
+    bench->start();
+    QVERIFY(!bench->exited());
+    QCOMPARE(bench->record("LM0420", "ScalarBinFile"), matches ? scalar.recordPath() : QString());
+    bench->restart();
+    QVERIFY(!bench->exited());
+    QVERIFY(bench->boxes("message").isEmpty());
 }
 
 void StartupSequenceTest::newerFirmwareOffer_data() {
