@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 
 class QCloseEvent;
 class QMouseEvent;
@@ -52,6 +53,8 @@ public:
     QString hubBinCheckSum;
     QString scalarBinCheckSum;
     QString modelName;
+    // What the last download-mode refreshCatalogue failed to store.
+    QStringList failedDownloads;
     std::shared_ptr<ILCDModel> currentModel;
     MonitorRecord currentMonitor;
     QPoint dragPos;

@@ -147,6 +147,7 @@ private:
             return;
         qDebug() << "Start-up: first download";
         w_.refreshCatalogue(model(), false);
+        tellFailedDownloads();
         w_.readFirmwareRecord();
         logRecord();
     }
@@ -180,6 +181,7 @@ private:
             return true;
         qDebug() << "Start-up: newer firmware download";
         w_.refreshCatalogue(model(), false);
+        tellFailedDownloads();
         w_.readFirmwareRecord();
         logRecord();
         // The files just stored are checked like those of an earlier run.
@@ -187,6 +189,20 @@ private:
             return false;
         w_.showFirmwareStatus();
         return true;
+    }
+
+    // A download that did not arrive whole and right changed nothing; the
+    // user hears of it once, and the program goes on with what it has.
+    void tellFailedDownloads() {
+        if (w_.failedDownloads.isEmpty() || failureTold_)
+            return;
+        failureTold_ = true;
+        qDebug() << "Start-up: downloads failed" << w_.failedDownloads;
+        seams::dialogs().message(
+            DialogIcon::Information, tr("Firmware download failed"),
+            tr("The download of %1 failed.<br>The firmware already in place was kept. Please try "
+               "again later.")
+                .arg(w_.failedDownloads.join(QStringLiteral(", ")).toHtmlEscaped()));
     }
 
     void warnAboutConnection() {
@@ -212,6 +228,7 @@ private:
     }
 
     Panelup& w_;
+    bool failureTold_ = false;
 };
 
 } // namespace

@@ -36,7 +36,10 @@ bool Panelup::refreshCatalogue(const std::string& model, bool checkOnly) {
     context.hubVersionMinor = hubVersionMinor;
     context.scalarBinFile = scalarBinFile;
     context.hubBinFile = hubBinFile;
-    return catalogue::ReleaseCatalogue(context).refreshCatalogue(model, checkOnly);
+    catalogue::ReleaseCatalogue catalogue(context);
+    const bool result = catalogue.refreshCatalogue(model, checkOnly);
+    failedDownloads = catalogue.failedDownloads();
+    return result;
 }
 
 void Panelup::showFirmwareStatus() {

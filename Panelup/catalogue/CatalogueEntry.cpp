@@ -11,12 +11,110 @@ namespace {
 
 constexpr int entryFields = 6;
 
+// Only this many refused entries are logged one by one; a catalogue of
+// thousands of bad entries would otherwise flood the trace log.
+constexpr int loggedSkips = 20;
+
+// Extensions of files that the program, the system or a shell loads, runs or
+// reads as settings: a firmware file never takes one of them.
+const char* const loadedExtensions[] = {"exe", "dll",   "sys", "ocx",      "cpl", "scr", "com",
+                                        "bat", "cmd",   "ps1", "vbs",      "js",  "msi", "lnk",
+                                        "so",  "dylib", "ini", "manifest", "conf"};
+
+// The program's own files, in their Windows and Linux names.
+const char* const programFiles[] = {
+    "Panelup",         "Panelup.exe",  "PanelupDemo",    "PanelupDemo.exe", "Hubbridge.dll",
+    "libHubbridge.so", "TxHubLib.dll", "libTxHubLib.so", "Config.ini",      "RunInfo.ini"};
+
+// The folders beside the program from which Qt loads its plugins.
+const char* const qtPluginFolders[] = {"accessible",
+                                       "audio",
+                                       "bearer",
+                                       "canbus",
+                                       "designer",
+                                       "egldeviceintegrations",
+                                       "generic",
+                                       "geometryservices",
+                                       "geoservices",
+                                       "iconengines",
+                                       "imageformats",
+                                       "mediaservice",
+                                       "networkinformation",
+                                       "platforminputcontexts",
+                                       "platforms",
+                                       "platformthemes",
+                                       "playlistformats",
+                                       "plugins",
+                                       "position",
+                                       "printsupport",
+                                       "qmltooling",
+                                       "renderers",
+                                       "scenegraph",
+                                       "sensorgestures",
+                                       "sensors",
+                                       "sqldrivers",
+                                       "styles",
+                                       "texttospeech",
+                                       "tls",
+                                       "virtualkeyboard",
+                                       "wayland-decoration-client",
+                                       "wayland-graphics-integration-client",
+                                       "wayland-graphics-integration-server",
+                                       "wayland-shell-integration",
+                                       "webview",
+                                       "xcbglintegrations"};
+
+template <std::size_t N> bool listed(const char* const (&list)[N], const QString& name) {
+    for (const char* item : list) {
+        if (name.compare(QLatin1String(item), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
 bool hasForbiddenCharacter(const QString& name) {
     for (const QChar c : name) {
         if (c == QLatin1Char(':') || c.unicode() < 0x20)
             return true;
     }
     return false;
+}
+
+// CON, PRN, AUX, NUL, COM1-9 and LPT1-9 open a device on Windows whatever
+// extension follows; Windows also drops trailing dots and blanks of the base.
+bool isDeviceName(const QString& name) {
+    QString base = name.section(QLatin1Char('.'), 0, 0);
+    while (base.endsWith(QLatin1Char(' ')))
+        base.chop(1);
+    base = base.toUpper();
+    if (base == QLatin1String("CON") || base == QLatin1String("PRN") ||
+        base == QLatin1String("AUX") || base == QLatin1String("NUL"))
+        return true;
+    return base.size() == 4 &&
+           (base.startsWith(QLatin1String("COM")) || base.startsWith(QLatin1String("LPT"))) &&
+           base[3] >= QLatin1Char('1') && base[3] <= QLatin1Char('9');
+}
+
+// A name that the program or the system would load, run or read, or that
+// Windows would not store as written.
+bool isReservedName(const QString& name) {
+    if (name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' ')) || isDeviceName(name) ||
+        listed(programFiles, name))
+        return true;
+    const QStringList parts = name.split(QLatin1Char('.'));
+    if (parts.size() < 2)
+        return false;
+    // libfoo.so.1 is loaded as readily as libfoo.so.
+    for (int i = 1; i < parts.size(); ++i) {
+        if (parts[i].compare(QLatin1String("so"), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return listed(loadedExtensions, parts.last());
+}
+
+bool isSafeSegment(const QString& segment) {
+    return !segment.isEmpty() && segment != QLatin1String(".") && segment != QLatin1String("..") &&
+           !isReservedName(segment);
 }
 
 // Why an entry cannot be used, or an empty text when it can.
@@ -30,28 +128,46 @@ QString rejection(const CatalogueEntry& entry) {
     return {};
 }
 
+// Logs the first refused entries one by one and counts the rest.
+class SkipLog {
+public:
+    template <typename... Parts> void skipped(const Parts&... parts) {
+        if (++count_ <= loggedSkips)
+            ((qDebug() << "Skipped catalogue entry") << ... << parts);
+    }
+    ~SkipLog() {
+        if (count_ > loggedSkips)
+            qDebug() << "Skipped" << count_ - loggedSkips << "more catalogue entries";
+    }
+
+private:
+    int count_ = 0;
+};
+
 } // namespace
 
 bool isSafeFileName(const QString& name) {
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
-           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
-           !hasForbiddenCharacter(name);
+    return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+           !hasForbiddenCharacter(name) && isSafeSegment(name);
 }
 
 bool isSafeFolder(const QString& folder) {
-    if (folder.isEmpty() || hasForbiddenCharacter(folder) || folder.startsWith(QLatin1Char('/')) ||
-        folder.startsWith(QLatin1Char('\\')))
+    if (hasForbiddenCharacter(folder))
         return false;
+    // A leading or trailing separator, "a//b" and "." all leave an empty or
+    // dot segment; each would put the file into the program folder itself or
+    // read as a path from the root.
     const QStringList segments = folder.split(QRegularExpression(QStringLiteral("[/\\\\]")));
     for (const QString& segment : segments) {
-        if (segment == QLatin1String(".."))
+        if (!isSafeSegment(segment))
             return false;
     }
-    return true;
+    return !listed(qtPluginFolders, segments.first());
 }
 
 std::vector<CatalogueEntry> readCatalogueEntries(QIODevice& device) {
     std::vector<CatalogueEntry> entries;
+    SkipLog skips;
     QDomDocument document;
     QString error;
     int line = 0;
@@ -70,8 +186,8 @@ std::vector<CatalogueEntry> readCatalogueEntries(QIODevice& device) {
              !child.isNull() && fields.size() < entryFields; child = child.nextSiblingElement())
             fields << child.text();
         if (fields.size() < entryFields) {
-            qDebug() << "Skipped catalogue entry" << entry.kind << entry.file << "with"
-                     << fields.size() << "fields";
+            skips.skipped(entry.kind, entry.file, QStringLiteral("with"), fields.size(),
+                          QStringLiteral("fields"));
             continue;
         }
         entry.downloadName = fields[0];
@@ -82,8 +198,7 @@ std::vector<CatalogueEntry> readCatalogueEntries(QIODevice& device) {
 
         const QString reason = rejection(entry);
         if (!reason.isEmpty()) {
-            qDebug() << "Skipped catalogue entry" << entry.kind << entry.file << entry.folder
-                     << entry.downloadName << reason;
+            skips.skipped(entry.kind, entry.file, entry.folder, entry.downloadName, reason);
             continue;
         }
         entries.push_back(entry);

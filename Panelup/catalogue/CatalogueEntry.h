@@ -25,17 +25,21 @@ struct CatalogueEntry {
 
 // The entries of a catalogue in document order. Nodes that are not
 // elements, entries with fewer than six child elements and entries whose
-// names could reach outside the firmware store are left out (and logged). A
+// names could reach outside the firmware store or onto a file that is loaded
+// are left out (the first 20 logged one by one, then their count). A
 // document that does not parse has no entries.
 std::vector<CatalogueEntry> readCatalogueEntries(QIODevice& device);
 
 // A single name of a file: not empty, not "." or "..", no separator and no
-// drive or stream colon.
+// drive or stream colon; not a name that the program or the system loads or
+// reads (executables, libraries, scripts, .ini, .manifest, .conf, the
+// program's own files), no Windows device name, no trailing dot or blank.
 bool isSafeFileName(const QString& name);
 
-// A relative folder: one or more segments, none of them "..", not absolute.
-// A folder is never empty, since the record "//file" would read as a path
-// from the root.
+// A real sub-folder of the program folder: one or more segments, each a safe
+// file name (so no empty, "." or ".." segment and no separator at either
+// end), and not one of the folders that hold Qt's plugins. A folder is never
+// empty, since the record "//file" would read as a path from the root.
 bool isSafeFolder(const QString& folder);
 
 } // namespace catalogue

@@ -1,6 +1,7 @@
 #include "catalogue/ReleaseCatalogue.h"
 
 #include "catalogue/CatalogueEntry.h"
+#include "catalogue/DownloadFolder.h"
 #include "catalogue/FileTime.h"
 #include "catalogue/FirmwareChecks.h"
 #include "catalogue/UpdateSite.h"
@@ -10,6 +11,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QSettings>
 
@@ -24,36 +26,60 @@ QString recordChecksum(const CatalogueEntry& entry) {
     return QString::fromStdString(checksumText(parseChecksumText(entry.checksum.toStdString())));
 }
 
-// Copies the checked download over the stored file in one step, so the
-// store never holds a half-written file.
-bool replaceStoredFile(const QString& from, const QString& to) {
-    QFile in(from);
-    QSaveFile out(to);
-    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+// Copies the download into the store and sums the very bytes it writes, so
+// nothing can change them between the check and the copy. The stored file is
+// replaced in one step, and only when the sum is the catalogue's; a link in
+// its place is refused rather than followed.
+bool storeChecked(const QString& from, const QString& to, uint32_t expected, uint16_t& actual) {
+    QFile in;
+    if (!openWithoutFollowing(in, from) || isSymbolicLink(to))
         return false;
+    QSaveFile out(to);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    uint32_t sum = 0;
     while (!in.atEnd()) {
         const QByteArray chunk = in.read(qint64{1} << 16);
         if (chunk.isEmpty() || out.write(chunk) != chunk.size())
             return false;
+        sum += byteChecksum(reinterpret_cast<const uint8_t*>(chunk.constData()),
+                            static_cast<std::size_t>(chunk.size()));
     }
-    return out.commit();
+    actual = static_cast<uint16_t>(sum);
+    return actual == expected && out.commit();
 }
 
-void writeRecord(QSettings& settings, const CatalogueEntry& entry, bool onlyWhereEmpty) {
+bool storedFileMatches(const QString& stored, const CatalogueEntry& entry) {
+    return QFileInfo(stored).isFile() &&
+           fileChecksum(stored.toStdString()) == parseChecksumText(entry.checksum.toStdString());
+}
+
+QString recordKey(const CatalogueEntry& entry) {
     const QString kind = entry.kind.toLower();
-    QString fileKey;
-    QString checksumKey;
-    if (kind == QLatin1String("scalar")) {
-        fileKey = QStringLiteral("ScalarBinFile");
-        checksumKey = QStringLiteral("ScalarBinCheckSum");
-    } else if (kind == QLatin1String("hub")) {
-        fileKey = QStringLiteral("HubBinFile");
-        checksumKey = QStringLiteral("HubBinCheckSum");
-    } else {
+    if (kind == QLatin1String("scalar"))
+        return QStringLiteral("ScalarBinFile");
+    if (kind == QLatin1String("hub"))
+        return QStringLiteral("HubBinFile");
+    return {};
+}
+
+// The record names only a stored file whose checksum is the one recorded
+// with it: any other would fail the start-up checksum test of every later
+// start.
+void writeRecord(QSettings& settings, const CatalogueEntry& entry, const QString& stored,
+                 bool onlyWhereEmpty) {
+    const QString fileKey = recordKey(entry);
+    if (fileKey.isEmpty())
         return;
-    }
     if (onlyWhereEmpty && !settings.value(fileKey).toString().isEmpty())
         return;
+    if (!storedFileMatches(stored, entry)) {
+        qDebug() << "Not recorded:" << stored << "does not have the checksum" << entry.checksum;
+        return;
+    }
+    const QString checksumKey = fileKey == QLatin1String("ScalarBinFile")
+                                    ? QStringLiteral("ScalarBinCheckSum")
+                                    : QStringLiteral("HubBinCheckSum");
     settings.setValue(fileKey, entry.recordPath());
     settings.setValue(checksumKey, recordChecksum(entry));
 }
@@ -61,6 +87,19 @@ void writeRecord(QSettings& settings, const CatalogueEntry& entry, bool onlyWher
 } // namespace
 
 ReleaseCatalogue::ReleaseCatalogue(CatalogueContext context) : context_(std::move(context)) {}
+
+void ReleaseCatalogue::logKept(const QSettings& settings, const CatalogueEntry& entry,
+                               const QString& stored) const {
+    const QString key = recordKey(entry);
+    const QString onRecord = key.isEmpty() ? QString() : settings.value(key).toString();
+    if (QFileInfo(stored).isFile())
+        qDebug() << "Kept the stored" << stored;
+    else
+        qDebug() << "Nothing stored as" << stored;
+    if (!key.isEmpty())
+        qDebug() << "The record keeps" << key
+                 << (onRecord.isEmpty() ? QStringLiteral("empty") : onRecord);
+}
 
 int ReleaseCatalogue::compareInstalled(const CatalogueEntry& entry) const {
     QString installed;
@@ -85,41 +124,48 @@ bool ReleaseCatalogue::storeEntry(const CatalogueEntry& entry, const QString& mo
     bool ok = downloadFile(url, temporary, true);
     if (ok) {
         const uint32_t expected = parseChecksumText(entry.checksum.toStdString());
-        const uint16_t actual = fileChecksum(temporary.toStdString());
-        if (actual != expected) {
+        uint16_t actual = 0;
+        ok = storeChecked(temporary, stored, expected, actual);
+        if (!ok && actual != expected)
             qDebug() << "Failure" << url << "checksum"
                      << QString::fromStdString(checksumText(actual)) << "expected"
                      << QString::fromStdString(checksumText(expected));
-            ok = false;
-        }
-    }
-    if (ok && !replaceStoredFile(temporary, stored)) {
-        qDebug() << "Failure"
-                 << "cannot store" << stored;
-        ok = false;
+        else if (!ok)
+            qDebug() << "Failure"
+                     << "cannot store" << stored;
     }
     if (ok) {
         const QDateTime released = parseReleaseDate(entry.releaseDate);
         if (released.isValid())
             setLastWriteTime(stored, toFileTime(released));
     }
-    if (QFile::exists(temporary))
+    if (QFile::exists(temporary) || isSymbolicLink(temporary))
         QFile::remove(temporary);
     return ok;
 }
 
+const QStringList& ReleaseCatalogue::failedDownloads() const {
+    return failedDownloads_;
+}
+
 bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly) {
     const QString name = QString::fromStdString(model);
-    QDir().mkpath(context_.downloadFolder);
-    const QString url =
-        context_.siteBaseUrl + name + QLatin1Char('/') + name + QStringLiteral(".xml");
-    const QString copy = context_.downloadFolder + QLatin1Char('/') + name + QStringLiteral(".xml");
+    failedDownloads_.clear();
+    const QString catalogueName = name + QStringLiteral(".xml");
+    if (!preparePrivateFolder(context_.downloadFolder)) {
+        if (!checkOnly)
+            failedDownloads_ << catalogueName;
+        return false;
+    }
+    const QString url = context_.siteBaseUrl + name + QLatin1Char('/') + catalogueName;
+    const QString copy = context_.downloadFolder + QLatin1Char('/') + catalogueName;
 
     // A failed fetch leaves the copy of an earlier run, which is then used.
-    bool result = downloadFile(url, copy, true);
+    bool result = downloadFile(url, copy, true, catalogueSizeLimit);
 
-    QFile catalogueFile(copy);
-    if (!catalogueFile.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    // A link where the copy belongs was not put there by this program.
+    QFile catalogueFile;
+    if (!openWithoutFollowing(catalogueFile, copy)) {
         seams::dialogs().message(
             seams::DialogIcon::Information, QCoreApplication::translate("Panelup", "title"),
             QCoreApplication::translate("Panelup", "open error!") + copy + url);
@@ -160,28 +206,21 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
                 scalarResult = compareInstalled(entry);
             else if (entry.kind == hubKind)
                 hubResult = compareInstalled(entry);
-            // Only a file that is in the store goes on record: a record naming
-            // a file that was never downloaded would fail the start-up checksum
-            // test on every later start.
-            if (recordWritable && QFile::exists(stored))
-                writeRecord(settings, entry, true);
+            if (recordWritable)
+                writeRecord(settings, entry, stored, true);
             continue;
         }
 
-        // A stored file without a version text is kept as it is.
-        const bool needsDownload =
-            !QFile::exists(stored) ||
-            (!entry.version.isEmpty() &&
-             fileChecksum(stored.toStdString()) != parseChecksumText(entry.checksum.toStdString()));
-        if (needsDownload) {
+        // Whatever the version text, a damaged file is fetched again.
+        if (!storedFileMatches(stored, entry)) {
             result = storeEntry(entry, name, stored, temporary);
             if (!result) {
-                // The old file stays and so does the record that names it.
-                qDebug() << "Kept" << stored << "and its record";
+                failedDownloads_ << entry.file;
+                logKept(settings, entry, stored);
                 continue;
             }
         }
-        writeRecord(settings, entry, false);
+        writeRecord(settings, entry, stored, false);
     }
     settings.endGroup();
     settings.sync();

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <string>
+
+class QSettings;
 
 namespace catalogue {
 
@@ -36,12 +39,19 @@ public:
     // the "open error!" message when no catalogue copy can be read.
     bool refreshCatalogue(const std::string& model, bool checkOnly);
 
+    // The files that the last download-mode refresh failed to bring into
+    // the store (the catalogue itself when the download folder is refused).
+    const QStringList& failedDownloads() const;
+
 private:
+    void logKept(const QSettings& settings, const CatalogueEntry& entry,
+                 const QString& stored) const;
     int compareInstalled(const CatalogueEntry& entry) const;
     bool storeEntry(const CatalogueEntry& entry, const QString& model, const QString& stored,
                     const QString& temporary);
 
     CatalogueContext context_;
+    QStringList failedDownloads_;
 };
 
 } // namespace catalogue

@@ -1,5 +1,7 @@
 #include "catalogue/UpdateSite.h"
 
+#include "catalogue/DownloadFolder.h"
+
 #include <QDebug>
 #include <QDir>
 #include <QEventLoop>
@@ -11,6 +13,10 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace catalogue {
 
@@ -36,11 +42,27 @@ void setDownloadSizeLimit(qint64 bytes) {
 }
 
 QString defaultDownloadFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::TempLocation) +
-           QStringLiteral("/AutoUpdate");
+    const QString temp = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
+#ifdef _WIN32
+    return temp + QStringLiteral("/AutoUpdate");
+#else
+    // The temporary folder is shared by all users here: each has a folder of
+    // his own, so one user's folder never stops another's downloads.
+    return temp + QStringLiteral("/AutoUpdate-") + QString::number(::geteuid());
+#endif
 }
 
 bool downloadFile(const QString& url, const QString& path, bool save) {
+    return downloadFile(url, path, save, sizeLimit);
+}
+
+bool downloadFile(const QString& url, const QString& path, bool save, qint64 limit) {
+    // QSaveFile writes to the target of a symbolic link; a link where a
+    // download belongs was not put there by this program.
+    if (save && isSymbolicLink(path)) {
+        qDebug() << "Failure" << path << "is a symbolic link";
+        return false;
+    }
     // The body goes to a temporary file beside the target and replaces it
     // only when complete; destroying an uncommitted QSaveFile discards it.
     QSaveFile target(path);
@@ -74,8 +96,8 @@ bool downloadFile(const QString& url, const QString& path, bool save) {
         received += chunk.size();
         if (!failure.isEmpty())
             return;
-        if (received > sizeLimit) {
-            failure = QStringLiteral("body larger than %1 bytes").arg(sizeLimit);
+        if (received > limit) {
+            failure = QStringLiteral("body larger than %1 bytes").arg(limit);
             reply->abort();
         } else if (save && target.write(chunk) != chunk.size()) {
             failure = target.errorString();
@@ -132,10 +154,14 @@ UpdateSite::UpdateSite(QString siteBaseUrl, QString siteCheckPage, QString downl
       downloadFolder_(std::move(downloadFolder)) {}
 
 bool UpdateSite::checkUpdateSite() const {
-    QDir().mkpath(downloadFolder_);
-    const QString localPath = downloadFolder_ + QLatin1Char('/') + siteCheckPage_;
-    if (QFile::exists(localPath))
-        QFile::remove(localPath);
+    // The check stores nothing: a download folder that is refused only means
+    // that no stale copy of the page is removed from it.
+    QString localPath;
+    if (preparePrivateFolder(downloadFolder_)) {
+        localPath = downloadFolder_ + QLatin1Char('/') + siteCheckPage_;
+        if (QFile::exists(localPath))
+            QFile::remove(localPath);
+    }
     return downloadFile(siteBaseUrl_ + siteCheckPage_, localPath, false);
 }
 

@@ -4,7 +4,8 @@
 
 namespace catalogue {
 
-// The download folder: "AutoUpdate" in the user's temporary-files location.
+// The download folder in the user's temporary-files location: "AutoUpdate"
+// on Windows, "AutoUpdate-" and the user id where that location is shared.
 QString defaultDownloadFolder();
 
 // Blocking HTTP GET of url, waiting in a local event loop. True when the
@@ -12,9 +13,15 @@ QString defaultDownloadFolder();
 // one). With save true the body then replaces the file at path; it is first
 // written beside it and moved into place only once complete, so a failed
 // fetch leaves an existing file as it was. A file that cannot be written
-// makes the fetch fail. With save false a successful fetch removes the file
-// at path and creates nothing.
+// makes the fetch fail, and so does a symbolic link at path. With save false
+// a successful fetch removes the file at path and creates nothing. A body
+// larger than limit fails the fetch; without one, downloadSizeLimit().
 bool downloadFile(const QString& url, const QString& path, bool save);
+bool downloadFile(const QString& url, const QString& path, bool save, qint64 limit);
+
+// The catalogue is a small XML file, read whole: anything larger than this
+// is not one and fails its fetch.
+constexpr qint64 catalogueSizeLimit = qint64{1} << 20;
 
 // A request fails when no data has arrived for this long (30 s by default).
 int downloadStallTimeoutMs();

@@ -2,6 +2,7 @@
 #include "ScriptedDialogs.h"
 #include "TestHttpServer.h"
 
+#include "catalogue/DownloadFolder.h"
 #include "catalogue/FileTime.h"
 #include "catalogue/FirmwareChecks.h"
 #include "catalogue/ReleaseCatalogue.h"
@@ -87,6 +88,14 @@ QString sumText(const QByteArray& body) {
     return QStringLiteral("0x%1").arg(sum, digits + digits % 2, 16, QLatin1Char('0'));
 }
 
+// A body whose byte sum is exactly sum.
+QByteArray bodyWithSum(uint sum) {
+    QByteArray body(int(sum / 255), '\xff');
+    if (sum % 255 != 0)
+        body.append(char(sum % 255));
+    return body;
+}
+
 QByteArray readAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
@@ -140,6 +149,7 @@ private slots:
     void missingCatalogueCopy();
     void testSiteServesEverything();
     void shortAndNonElementEntriesSkipped();
+    void skippedEntriesLogBounded();
 
 private:
     CatalogueContext context() const;
@@ -209,16 +219,16 @@ void ReleaseCatalogueTest::downloadStoresRecordsAndTemporariesGo() {
     serveCatalogue(
         {{"Scalar", "LM0420_M012.bin", "18.5", sumText(scalar), " Scalar\n ", "LM0420_M012.tmp"},
          {"Hub", "hub.bin", "1.20", sumText(hub), "Hub"},
-         {"Tool", "tool.exe", "1.0", sumText(tool), "Tools/Win"}});
+         {"Tool", "tool.zip", "1.0", sumText(tool), "Tools/Win"}});
     server_->serve(filePath("LM0420_M012.bin"), scalar);
     server_->serve(filePath("hub.bin"), hub);
-    server_->serve(filePath("tool.exe"), tool);
+    server_->serve(filePath("tool.zip"), tool);
 
     QVERIFY(refresh(false));
 
     QCOMPARE(readAll(program_ + "/Scalar/LM0420_M012.bin"), scalar);
     QCOMPARE(readAll(program_ + "/Hub/hub.bin"), hub);
-    QCOMPARE(readAll(program_ + "/Tools/Win/tool.exe"), tool);
+    QCOMPARE(readAll(program_ + "/Tools/Win/tool.zip"), tool);
     QCOMPARE(record("ScalarBinFile"), QStringLiteral("Scalar//LM0420_M012.bin"));
     QCOMPARE(record("ScalarBinCheckSum"), sumText(scalar));
     QCOMPARE(record("HubBinFile"), QStringLiteral("Hub//hub.bin"));
@@ -296,7 +306,7 @@ void ReleaseCatalogueTest::storedFileFetchedOnlyWhenNeeded_data() {
     QTest::newRow("missing") << "18.5"
                              << "remove" << 1 << true;
     QTest::newRow("no version, damaged") << ""
-                                         << "damage" << 0 << false;
+                                         << "damage" << 1 << true;
     QTest::newRow("no version, missing") << ""
                                          << "remove" << 1 << true;
 }
@@ -434,26 +444,39 @@ void ReleaseCatalogueTest::checkOnlyFillsOnlyEmptyKeys() {
 void ReleaseCatalogueTest::recordedChecksumText_data() {
     QTest::addColumn<QString>("element");
     QTest::addColumn<QString>("recorded");
+    QTest::addColumn<QString>("stored"); // the stored file's sum; a mismatch is not recorded
     QTest::newRow("a3f") << "a3f"
-                         << "0x0a3f";
+                         << "0x0a3f"
+                         << "a3f";
     QTest::newRow("0xA3F") << "0xA3F"
-                           << "0x0a3f";
+                           << "0x0a3f"
+                           << "a3f";
     QTest::newRow("0") << "0"
-                       << "0x00";
+                       << "0x00"
+                       << "0";
     QTest::newRow("1234") << "1234"
-                          << "0x1234";
+                          << "0x1234"
+                          << "1234";
     QTest::newRow("not a number") << "n/a"
-                                  << "0x00";
+                                  << "0x00"
+                                  << "0";
+    // The stored file with another sum than the catalogue's: recording it
+    // would stop every later start at the checksum test.
+    QTest::newRow("stored file differs") << "0x048b"
+                                         << ""
+                                         << "43d";
 }
 
 void ReleaseCatalogueTest::recordedChecksumText() {
     QFETCH(QString, element);
     QFETCH(QString, recorded);
+    QFETCH(QString, stored);
     serveCatalogue({{"Scalar", "fw.bin", "18.5", element, "Scalar"}});
     QDir().mkpath(program_ + "/Scalar");
-    writeFile(program_ + "/Scalar/fw.bin", firmware('a'));
+    writeFile(program_ + "/Scalar/fw.bin", bodyWithSum(stored.toUInt(nullptr, 16)));
     refresh(true);
     QCOMPARE(record("ScalarBinCheckSum"), recorded);
+    QCOMPARE(record("ScalarBinFile").isEmpty(), recorded.isEmpty());
 }
 
 void ReleaseCatalogueTest::corruptCatalogueHasNoEntries_data() {
@@ -523,6 +546,33 @@ void ReleaseCatalogueTest::unsafeNamesWriteNothingOutside_data() {
     QTest::newRow("folder blank") << "evil.bin"
                                   << "evil.bin"
                                   << "  ";
+    // Names that put a file beside the program, onto one of its own files,
+    // or onto something the program or the system loads, runs or opens.
+    const QList<QStringList> loaded{{"bridge library beside the program", "libHubbridge.so", "."},
+                                    {"settings beside the program", "Config.ini", "./"},
+                                    {"DLL beside the program", "version.dll", "."},
+                                    {"empty segment", "evil.bin", "Scalar//x"},
+                                    {"separator at the end", "evil.bin", "Scalar/"},
+                                    {"dot segment", "evil.bin", "Scalar/./x"},
+                                    {"Qt platforms folder", "evil.bin", "platforms"},
+                                    {"Qt styles folder in capitals", "evil.bin", "STYLES/x"},
+                                    {"versioned library", "libTxHubLib.so.1", "Scalar"},
+                                    {"script", "run.PS1", "Scalar"},
+                                    {"manifest", "Panelup.exe.manifest", "Scalar"},
+                                    {"program's own name", "PanelupDemo", "Scalar"},
+                                    {"run information", "RunInfo.ini", "Scalar"},
+                                    {"device name", "CON", "Scalar"},
+                                    {"device name with extension", "com1.bin", "Scalar"},
+                                    {"device name with blank", "lpt9 .txt", "Scalar"},
+                                    {"device name as folder", "evil.bin", "Scalar/aux"},
+                                    {"trailing dot", "evil.bin.", "Scalar"},
+                                    {"trailing blank", "evil.bin ", "Scalar"},
+                                    {"folder with trailing dot", "evil.bin", "Scalar./x"}};
+    for (const QStringList& row : loaded)
+        QTest::newRow(qPrintable(row[0])) << row[1] << "evil.bin" << row[2];
+    QTest::newRow("download name is a device") << "evil.bin"
+                                               << "NUL"
+                                               << "Scalar";
 }
 
 void ReleaseCatalogueTest::unsafeNamesWriteNothingOutside() {
@@ -629,8 +679,10 @@ void ReleaseCatalogueTest::missingCatalogueCopy() {
     const QString copy = defaultDownloadFolder() + "/LM0420.xml";
     const QByteArray scalar = firmware('a');
     server_->serve(filePath("fw.bin"), scalar);
-    if (earlierCopy)
+    if (earlierCopy) {
+        QVERIFY(preparePrivateFolder(defaultDownloadFolder()));
         writeFile(copy, catalogueXml({{"Scalar", "fw.bin", "18.5", sumText(scalar), "Scalar"}}));
+    }
 
     const bool result = refresh(checkOnly);
     const QString url = server_->origin() + catalogueUrlPath();
@@ -675,6 +727,30 @@ void ReleaseCatalogueTest::shortAndNonElementEntriesSkipped() {
     QCOMPARE(server_->requestedPaths(), (QStringList{catalogueUrlPath(), filePath("hub.bin")}));
     QCOMPARE(record("ScalarBinFile"), QString());
     QCOMPARE(record("HubBinFile"), QStringLiteral("Hub//hub.bin"));
+}
+
+namespace {
+QStringList* capturedLog = nullptr;
+void captureLog(QtMsgType, const QMessageLogContext&, const QString& message) {
+    capturedLog->append(message);
+}
+} // namespace
+
+void ReleaseCatalogueTest::skippedEntriesLogBounded() {
+    // A catalogue of many refused entries once wrote a log line for each.
+    QList<Entry> entries;
+    for (int i = 0; i < 45; ++i)
+        entries.append({"Scalar", QStringLiteral("../x%1.bin").arg(i), "1", "0x00", "Scalar"});
+    serveCatalogue(entries);
+    QStringList log;
+    capturedLog = &log;
+    const QtMessageHandler previous = qInstallMessageHandler(captureLog);
+    refresh(true);
+    qInstallMessageHandler(previous);
+    capturedLog = nullptr;
+    const QStringList skipped = log.filter(QStringLiteral("Skipped"));
+    QCOMPARE(skipped.size(), 21);
+    QVERIFY(skipped.last().contains(QStringLiteral("Skipped 25 more catalogue entries")));
 }
 
 PANELUP_ISOLATED_TEST_MAIN(ReleaseCatalogueTest)

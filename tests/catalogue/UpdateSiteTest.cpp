@@ -1,6 +1,7 @@
 #include "IsolatedTempDir.h"
 #include "TestHttpServer.h"
 
+#include "catalogue/DownloadFolder.h"
 #include "catalogue/UpdateSite.h"
 
 #include <QDir>
@@ -88,7 +89,7 @@ void UpdateSiteTest::siteCheck() {
     // A copy left from an earlier run must not survive the check.
     const QString downloadFolder = defaultDownloadFolder();
     QVERIFY(downloadFolder.startsWith(QDir::tempPath()));
-    QDir().mkpath(downloadFolder);
+    QVERIFY(preparePrivateFolder(downloadFolder));
     writeFile(downloadFolder + QStringLiteral("/Check.htm"), "stale");
 
     UpdateSite site(server_.origin() + basePath, QStringLiteral("Check.htm"));
@@ -173,6 +174,11 @@ void UpdateSiteTest::unwritableTargetFails_data() {
     QTest::addColumn<QString>("target");
     QTest::newRow("folder missing") << "missing/folder/file.bin";
     QTest::newRow("target is a folder") << "a-folder";
+#ifndef Q_OS_WIN
+    // A link where the download belongs would have the body written to
+    // whatever it points at.
+    QTest::newRow("target is a symbolic link") << "link.bin";
+#endif
 }
 
 void UpdateSiteTest::unwritableTargetFails() {
@@ -180,8 +186,12 @@ void UpdateSiteTest::unwritableTargetFails() {
     const QString urlPath = QStringLiteral("/dept-pmsd/FW2/any.bin");
     server_.serve(urlPath, "content");
     QDir().mkpath(folder_.filePath(QStringLiteral("a-folder")));
+    writeFile(folder_.filePath(QStringLiteral("victim.bin")), "victim");
+    QFile::link(folder_.filePath(QStringLiteral("victim.bin")),
+                folder_.filePath(QStringLiteral("link.bin")));
     QVERIFY(!catalogue::downloadFile(server_.origin() + urlPath, folder_.filePath(target), true));
     QVERIFY(QFileInfo(folder_.filePath(QStringLiteral("a-folder"))).isDir());
+    QCOMPARE(readAll(folder_.filePath(QStringLiteral("victim.bin"))), QByteArray("victim"));
 }
 
 void UpdateSiteTest::oversizedBodyFails() {

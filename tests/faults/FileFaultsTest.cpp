@@ -236,7 +236,7 @@ private slots:
 
         QVERIFY(!bench.exited());
         QCOMPARE(outcomeOf(bench), Outcome::StatusShown);
-        QVERIFY(loggedLine(QStringLiteral("Failure")));
+        QVERIFY(loggedLine(QStringLiteral("Download folder refused")));
         QVERIFY(FolderSnapshot(bench.programFolder()).differences(before).isEmpty());
 
         bench.dialogs.clear();

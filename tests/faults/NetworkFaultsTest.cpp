@@ -9,6 +9,7 @@
 #include "FaultMatrix.h"
 
 #include "app/Panelup.h"
+#include "catalogue/DownloadFolder.h"
 #include "catalogue/UpdateSite.h"
 
 #include <QDir>
@@ -39,10 +40,14 @@ enum class Special {
     Refused,          // nothing listens on the site's port
     WrongChecksum,    // the catalogue's checksum is not the file's
     TooLarge,         // a firmware file over the size limit
-    HugeCatalogue,    // 10 MB of catalogue around the two entries
+    HugeCatalogue,    // over 1 MiB of catalogue around the two entries
     ManyEntries,      // thousands of entries before the two
     EntityExpansion,  // nested entities that would grow to gigabytes
     ExternalEntities, // entities that name files of the machine
+    LoadedName,       // an entry that names a file the program or the system loads
+    LinkedFolder,     // the download folder is a symbolic link to another folder
+    OpenFolder,       // the download folder is open to other users
+    LinkedCopy,       // the catalogue copy's path is a symbolic link
 };
 
 struct NetworkCase {
@@ -53,6 +58,10 @@ struct NetworkCase {
     bool openError = false;   // the catalogue copy could not be read
     bool scalarStored = true; // the new scalar file is stored and recorded
     bool hubStored = true;
+    bool failureTold = false; // the user is told that the download failed
+    QString failedFile;       // the file named then; the target's when empty
+    QString folder;           // of the LoadedName entry
+    QString file;
 };
 
 QString catalogueBody(const QList<SiteFile>& files, const QString& prologue,
@@ -116,6 +125,11 @@ QString externalEntities() {
                           "]>\n");
 }
 
+bool writeFile(const QString& path, const QByteArray& body) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(body) == body.size();
+}
+
 int closedPort() {
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost, 0);
@@ -166,6 +180,7 @@ private slots:
         NetworkCase noScalar;
         noScalar.target = Target::ScalarFile;
         noScalar.scalarStored = false;
+        noScalar.failureTold = true;
         for (auto b : {Behaviour::NotFound, Behaviour::ServerError, Behaviour::Hang,
                        Behaviour::StopHalfway, Behaviour::WrongLength}) {
             noScalar.behaviour = b;
@@ -180,16 +195,26 @@ private slots:
         NetworkCase noHub;
         noHub.target = Target::HubFile;
         noHub.hubStored = false;
+        noHub.failureTold = true;
         noHub.behaviour = Behaviour::StopHalfway;
         QTest::newRow("hub file stops half way") << noHub;
         noHub.behaviour = Behaviour::Normal;
         noHub.special = Special::WrongChecksum;
         QTest::newRow("hub file with a wrong checksum") << noHub;
 
+        // A catalogue is a small file: past its limit the fetch fails as
+        // that of an unreachable catalogue does.
+        NetworkCase huge = noCatalogue;
+        huge.target = Target::Everything;
+        huge.behaviour = Behaviour::Normal;
+        huge.special = Special::HugeCatalogue;
+        QTest::newRow("catalogue over 1 MiB") << huge;
+
         NetworkCase odd;
-        odd.special = Special::HugeCatalogue;
-        QTest::newRow("catalogue of 10 MB") << odd;
         odd.special = Special::ManyEntries;
+        // The site lacks the few harmless extra entries: told once.
+        odd.failureTold = true;
+        odd.failedFile = QStringLiteral("r3.txt");
         QTest::newRow("catalogue of 4000 entries") << odd;
 
         NetworkCase entities;
@@ -203,6 +228,39 @@ private slots:
         external.special = Special::ExternalEntities;
         external.scalarStored = false;
         QTest::newRow("catalogue of external entities") << external;
+
+        // Entries the site serves whole and right, under names that would
+        // replace the program's own files or plant one that it or the system
+        // loads: each is skipped, the other entries are used.
+        NetworkCase loaded;
+        loaded.special = Special::LoadedName;
+        const QList<QPair<QString, QString>> names{
+            {".", "libHubbridge.so"}, {"./", "Config.ini"},         {".", "version.dll"},
+            {"platforms", "fw.bin"},  {"Styles", "fw.bin"},         {"Scalar//x", "fw.bin"},
+            {"Scalar", "CON"},        {"Scalar", "nul.bin"},        {"Scalar", "fw.bin."},
+            {"Scalar", "fw.bin "},    {"Scalar", "PanelupDemo"},    {"Scalar", "run.sh.js"},
+            {"Tools", "Panelup.exe"}, {"Scalar", "libTxHubLib.so"}, {"Scalar", "qt.conf"}};
+        for (const auto& name : names) {
+            loaded.folder = name.first;
+            loaded.file = name.second;
+            QTest::addRow("entry \"%s\" in \"%s\"", qPrintable(name.second), qPrintable(name.first))
+                << loaded;
+        }
+
+        // A download folder that is not the user's own is refused: the
+        // catalogue is not fetched, nothing is offered or written.
+        NetworkCase shared = unreachable;
+        shared.target = Target::Everything;
+        shared.behaviour = Behaviour::Normal;
+        shared.special = Special::LinkedFolder;
+        QTest::newRow("download folder is a link") << shared;
+        shared.special = Special::OpenFolder;
+        QTest::newRow("download folder open to others") << shared;
+        NetworkCase linkedCopy = noCatalogue;
+        linkedCopy.target = Target::Everything;
+        linkedCopy.behaviour = Behaviour::Normal;
+        linkedCopy.special = Special::LinkedCopy;
+        QTest::newRow("catalogue copy is a link") << linkedCopy;
     }
 
     void networkFault() {
@@ -222,8 +280,17 @@ private slots:
         QString padding = QStringLiteral("release notes");
         switch (c.special) {
         case Special::HugeCatalogue:
-            padding = QString(5 * 1024 * 1024, QLatin1Char('n'));
+            padding = QString(512 * 1024 + 100, QLatin1Char('n'));
             break;
+        case Special::LoadedName: {
+            const QByteArray body = "AllowDowngrade=true\n";
+            before = catalogueBody({SiteFile{"Readme", c.file, "99", c.folder, body, {}}}, {}, {},
+                                   padding)
+                         .section(QStringLiteral("<Firmware>\n"), 1)
+                         .section(QStringLiteral("</Firmware>"), 0, 0);
+            bench.server.serve(Fixture::filePath(kModel, c.file), body);
+            break;
+        }
         case Special::ManyEntries:
             before = manyEntries(4000);
             break;
@@ -261,6 +328,26 @@ private slots:
                                              .toUtf8();
 
         const QString root = IsolatedTempDir::active()->root();
+        const QString downloadFolder = catalogue::defaultDownloadFolder();
+        // Each row starts without a download folder; a link is removed, not
+        // followed.
+        if (catalogue::isSymbolicLink(downloadFolder))
+            QVERIFY(QFile::remove(downloadFolder));
+        QDir(downloadFolder).removeRecursively();
+        const QString elsewhere = root + QStringLiteral("/elsewhere");
+        QVERIFY(QDir().mkpath(elsewhere));
+        QVERIFY(writeFile(elsewhere + QStringLiteral("/victim"), "victim"));
+        if (c.special == Special::LinkedFolder)
+            QVERIFY(QFile::link(elsewhere, downloadFolder));
+        if (c.special == Special::OpenFolder) {
+            QVERIFY(QDir().mkpath(downloadFolder));
+            QVERIFY(QFile::setPermissions(downloadFolder, QFileDevice::Permissions(0x7777)));
+        }
+        if (c.special == Special::LinkedCopy) {
+            QVERIFY(catalogue::preparePrivateFolder(downloadFolder));
+            QVERIFY(QFile::link(elsewhere + QStringLiteral("/victim"),
+                                downloadFolder + '/' + kModel + QStringLiteral(".xml")));
+        }
         const FolderSnapshot everythingBefore(root);
         bench.start();
         catalogue::setDownloadSizeLimit(sizeLimit);
@@ -268,16 +355,23 @@ private slots:
         // What the user was asked and told.
         QCOMPARE(bench.boxes(QStringLiteral("question")).size(), c.offered ? 1 : 0);
         const QList<ScriptedDialogs::Shown> messages = bench.boxes(QStringLiteral("message"));
-        QCOMPARE(messages.size(), c.openError ? 1 : 0);
+        QCOMPARE(messages.size(), (c.openError ? 1 : 0) + (c.failureTold ? 1 : 0));
         if (c.openError)
             QVERIFY(messages.first().text.startsWith(QStringLiteral("open error!")));
+        if (c.failureTold) {
+            QCOMPARE(messages.last().icon, seams::DialogIcon::Information);
+            QCOMPARE(messages.last().title, QStringLiteral("Firmware download failed"));
+            const QString failed = !c.failedFile.isEmpty()       ? c.failedFile
+                                   : c.target == Target::HubFile ? hub.file
+                                                                 : scalar.file;
+            QVERIFY2(messages.last().text.contains(failed), qPrintable(messages.last().text));
+        }
         QCOMPARE(outcomeOf(bench), Outcome::StatusShown);
 
         // Nothing written outside the program folder and the download
         // folder; in the program folder only the record and what was stored.
         const QString program = QDir(root).relativeFilePath(bench.programFolder()) + '/';
-        const QString downloads =
-            QDir(root).relativeFilePath(catalogue::defaultDownloadFolder()) + '/';
+        const QString downloads = QDir(root).relativeFilePath(downloadFolder) + '/';
         QStringList expected;
         if (c.scalarStored || c.hubStored)
             expected << program + QStringLiteral("Config.ini (changed)");
@@ -305,6 +399,7 @@ private slots:
             QCOMPARE(bench.stored(scalar.recordPath()), scalar.body);
         if (c.hubStored)
             QCOMPARE(bench.stored(hub.recordPath()), hub.body);
+        QVERIFY(bench.record(QStringLiteral("Others"), QStringLiteral("AllowDowngrade")).isEmpty());
     }
 
 private:

@@ -21,13 +21,23 @@ namespace {
 const QString store = QStringLiteral("/opt/Panelup");
 const QString downloads = QStringLiteral("/tmp/AutoUpdate");
 
-// Strictly below root once "." and ".." are resolved as the file system
-// would; a backslash counts as a separator too, as it does on Windows.
-bool staysBelow(const QString& root, const QString& path) {
+// The path once "." and ".." are resolved as the file system would; a
+// backslash counts as a separator too, as it does on Windows.
+QString resolved(const QString& path) {
     QString unified = path;
     unified.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    const QString clean = QDir::cleanPath(unified);
+    return QDir::cleanPath(unified);
+}
+
+// Strictly below root.
+bool staysBelow(const QString& root, const QString& path) {
+    const QString clean = resolved(path);
     return clean.startsWith(root + QLatin1Char('/')) && clean.size() > root.size() + 1;
+}
+
+// In a sub-folder of root, never beside the program itself.
+bool inSubFolder(const QString& root, const QString& path) {
+    return staysBelow(root, path) && resolved(path).lastIndexOf(QLatin1Char('/')) > root.size();
 }
 
 } // namespace
@@ -50,8 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
         // The stored file, the temporary download and the record's path as
         // the status and the update resolve it.
-        FUZZ_REQUIRE(staysBelow(store, store + QLatin1Char('/') + entry.folder + QLatin1Char('/') +
-                                           entry.file));
+        FUZZ_REQUIRE(inSubFolder(store, store + QLatin1Char('/') + entry.folder + QLatin1Char('/') +
+                                            entry.file));
         FUZZ_REQUIRE(staysBelow(downloads, downloads + QLatin1Char('/') + entry.folder +
                                                QLatin1Char('/') + entry.downloadName));
         FUZZ_REQUIRE(staysBelow(store, QDir(store).absoluteFilePath(entry.recordPath())));

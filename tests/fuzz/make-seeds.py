@@ -56,6 +56,14 @@ write('catalogue', 'unsafe-names.xml', catalogue([
     dict(k='Hub', f='ok.bin', d='..', v='1', c='0x00', fo='a/../../b'),
     dict(k='Hub', f='ok.bin', d='ok.bin', v='1', c='0x00', fo='/etc'),
     dict(k='Hub', f='C:evil.bin', d='ok.bin', v='1', c='0x00', fo='..\\up')]))
+write('catalogue', 'loaded-names.xml', catalogue([
+    dict(k='Hub', f='libHubbridge.so', d='x.bin', v='1', c='0x00', fo='.'),
+    dict(k='Scalar', f='Config.ini', d='x.bin', v='1', c='0x00', fo='./'),
+    dict(k='Tool', f='version.dll', d='x.bin', v='1', c='0x00', fo='.'),
+    dict(k='Tool', f='fw.bin', d='x.bin', v='1', c='0x00', fo='platforms'),
+    dict(k='Tool', f='fw.bin', d='x.bin', v='1', c='0x00', fo='Scalar//x/'),
+    dict(k='Tool', f='COM1.bin', d='NUL', v='1', c='0x00', fo='Scalar'),
+    dict(k='Tool', f='fw.bin. ', d='x.bin', v='1', c='0x00', fo='Scalar.')]))
 write('catalogue', 'entities.xml', catalogue(
     [dict(k='Scalar', f='&a;/x.bin', d='x.bin', v='&c;', c='0x01', fo='&b;')],
     '<!DOCTYPE Firmware [\n <!ENTITY a "../..">\n <!ENTITY b "&a;&a;&a;&a;&a;&a;&a;&a;">\n'
