@@ -1,7 +1,8 @@
 # panelup_add_test(<name> SOURCES <files...> [LIBS <targets...>] [OUTPUT_DIR <dir>] [TIMEOUT <s>])
 # One Qt Test executable per class or subsystem, run under the offscreen
 # platform so no display is needed; under Wine, on the display Wine draws on,
-# with the Qt DLLs and plugins that lie in the build's bin folder.
+# with the Qt DLLs and plugins that lie in the build's bin folder (Qt Test
+# writes to the debugger instead of standard output unless told otherwise).
 function(panelup_add_test name)
     cmake_parse_arguments(T "" "OUTPUT_DIR;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
@@ -20,7 +21,7 @@ function(panelup_add_test name)
     if(CMAKE_CROSSCOMPILING_EMULATOR AND WIN32)
         string(REPLACE "/" "\\" bin "Z:${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
         set_tests_properties(${name} PROPERTIES
-            ENVIRONMENT "${PANELUP_WINE_ENVIRONMENT};WINEPATH=${bin};QT_PLUGIN_PATH=${bin}"
+            ENVIRONMENT "${PANELUP_WINE_ENVIRONMENT};WINEPATH=${bin};QT_PLUGIN_PATH=${bin};QT_FORCE_STDERR_LOGGING=1"
             FIXTURES_REQUIRED wine_prefix)
     elseif(NOT WIN32)
         set_tests_properties(${name} PROPERTIES

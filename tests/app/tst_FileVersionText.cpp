@@ -56,8 +56,13 @@ private slots:
     void nativePlatform() {
         const std::unique_ptr<platform::Platform> native = platform::makeNativePlatform();
         platform::setCurrent(native.get());
-        QCOMPARE(fileVersionText(QStringLiteral("/opt/Panelup/Panelup"), 2),
-                 QStringLiteral("1.07"));
+#ifdef Q_OS_WIN
+        // Windows reads the version resource of the file named.
+        const QString program = QStringLiteral(PANELUP_PROGRAM_FILE);
+#else
+        const QString program = QStringLiteral("/opt/Panelup/Panelup");
+#endif
+        QCOMPARE(fileVersionText(program, 2), QStringLiteral("1.07"));
         platform::setCurrent(nullptr);
     }
 };

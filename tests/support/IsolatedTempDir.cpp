@@ -5,15 +5,29 @@
 
 namespace {
 IsolatedTempDir* latest = nullptr;
+
+// The variables the temporary-files folder comes from: Windows takes TMP,
+// then TEMP.
+#ifdef Q_OS_WIN
+const char* const tempVariables[] = {"TMP", "TEMP"};
+#else
+const char* const tempVariables[] = {"TMPDIR"};
+#endif
+
+void pointTempAt(const QString& folder) {
+    for (const char* name : tempVariables)
+        qputenv(name, QFile::encodeName(QDir::toNativeSeparators(folder)));
 }
+} // namespace
 
 IsolatedTempDir* IsolatedTempDir::active() {
     return latest;
 }
 
 IsolatedTempDir::IsolatedTempDir()
-    : root_(QDir::tempPath() + QStringLiteral("/panelup-test-XXXXXX")),
-      hadTmpDir_(qEnvironmentVariableIsSet("TMPDIR")), savedTmpDir_(qgetenv("TMPDIR")) {
+    : root_(QDir::tempPath() + QStringLiteral("/panelup-test-XXXXXX")) {
+    for (const char* name : tempVariables)
+        saved_.append({name, qEnvironmentVariableIsSet(name), qgetenv(name)});
     if (root_.isValid())
         leave();
     previous_ = latest;
@@ -22,10 +36,12 @@ IsolatedTempDir::IsolatedTempDir()
 
 IsolatedTempDir::~IsolatedTempDir() {
     latest = previous_;
-    if (hadTmpDir_)
-        qputenv("TMPDIR", savedTmpDir_);
-    else
-        qunsetenv("TMPDIR");
+    for (const SavedVariable& variable : saved_) {
+        if (variable.wasSet)
+            qputenv(variable.name, variable.value);
+        else
+            qunsetenv(variable.name);
+    }
 }
 
 QString IsolatedTempDir::path() const {
@@ -37,11 +53,11 @@ QString IsolatedTempDir::enter(const QString& name) {
     if (!dir.mkpath(name))
         return QString();
     current_ = dir.filePath(name);
-    qputenv("TMPDIR", QFile::encodeName(current_));
+    pointTempAt(current_);
     return current_;
 }
 
 void IsolatedTempDir::leave() {
     current_ = root_.path();
-    qputenv("TMPDIR", QFile::encodeName(current_));
+    pointTempAt(current_);
 }

@@ -5,8 +5,10 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QVector>
 
-// Points TMPDIR, and with it QStandardPaths::TempLocation and the
+// Points TMPDIR (on Windows TMP and TEMP), and with it
+// QStandardPaths::TempLocation and the
 // single-instance lock, at a fresh folder of its own, so tests running in
 // parallel never share the trace log or the lock, nor touch the real ones.
 // Make it before the QApplication; it restores TMPDIR and removes the
@@ -36,8 +38,12 @@ public:
 private:
     QTemporaryDir root_;
     QString current_;
-    bool hadTmpDir_ = false;
-    QByteArray savedTmpDir_;
+    struct SavedVariable {
+        const char* name;
+        bool wasSet;
+        QByteArray value;
+    };
+    QVector<SavedVariable> saved_;
     IsolatedTempDir* previous_ = nullptr;
 };
 

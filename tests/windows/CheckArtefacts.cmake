@@ -15,7 +15,8 @@ set(system_dlls
     kernel32.dll user32.dll advapi32.dll version.dll dxva2.dll gdi32.dll msvcrt.dll
     shell32.dll ole32.dll oleaut32.dll comdlg32.dll winspool.drv imm32.dll winmm.dll
     ws2_32.dll netapi32.dll userenv.dll mpr.dll uxtheme.dll dwmapi.dll iphlpapi.dll
-    dnsapi.dll shlwapi.dll wtsapi32.dll setupapi.dll)
+    dnsapi.dll shlwapi.dll wtsapi32.dll setupapi.dll d3d11.dll dxgi.dll d3d9.dll dwrite.dll
+    d2d1.dll)
 set(shipped_dlls hubbridge.dll txhublib.dll)
 
 set(failures 0)

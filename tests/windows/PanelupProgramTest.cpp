@@ -1,9 +1,12 @@
 // The real Panelup.exe as a user starts it, from a copy of the program folder
 // that the deploy step lays out (no TxHubLib.dll beside it):
 //   windows_panelup_program <program folder>
-// The window's title comes from the program's own version resource; a second
-// copy is refused with the warning box and exit code 1 and leaves the first
-// one's window and trace log alone.
+// The window's title comes from the program's own version resource; the
+// monitor's EDID comes from registry keys this test writes (Wine's dxva2
+// finds no physical monitor, so the copy gets a stand-in); a second copy is
+// refused with the warning box and exit code 1 and leaves the first one's
+// window and trace log alone.
+#include "support/RegistryEdidStandIn.h"
 #include "support/TestReport.h"
 #include "support/WinText.h"
 
@@ -17,6 +20,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -41,8 +45,7 @@ bool copyFolder(const std::wstring& from, const std::wstring& to) {
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             ok = copyFolder(from + L"\\" + name, to + L"\\" + name) && ok;
         } else {
-            ok = CopyFileW((from + L"\\" + name).c_str(), (to + L"\\" + name).c_str(), FALSE) &&
-                 ok;
+            ok = CopyFileW((from + L"\\" + name).c_str(), (to + L"\\" + name).c_str(), FALSE) && ok;
         }
     } while (FindNextFileW(find, &entry));
     FindClose(find);
@@ -88,25 +91,27 @@ struct Window {
     std::wstring title;
 };
 
+struct WindowSearch {
+    DWORD processId;
+    std::vector<Window> found;
+};
+
+BOOL CALLBACK collectWindow(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && IsWindowVisible(window)) {
+        wchar_t title[512] = {};
+        GetWindowTextW(window, title, 512);
+        search->found.push_back({window, title});
+    }
+    return TRUE;
+}
+
 // The visible top-level windows of one process.
 std::vector<Window> windowsOf(DWORD processId) {
-    struct Search {
-        DWORD processId;
-        std::vector<Window> found;
-    } search{processId, {}};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == s->processId && IsWindowVisible(window)) {
-                wchar_t title[512] = {};
-                GetWindowTextW(window, title, 512);
-                s->found.push_back({window, title});
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{processId, {}};
+    EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -133,6 +138,45 @@ std::string fileText(const std::wstring& path) {
     return text.str();
 }
 
+// An EDID under every monitor hardware ID Wine keeps.
+std::vector<std::unique_ptr<RegistryEdidStandIn>> writeRegistryEdids(const std::string& serial) {
+    std::vector<std::unique_ptr<RegistryEdidStandIn>> standIns;
+    const std::wstring displays = L"SYSTEM\\CurrentControlSet\\Enum\\DISPLAY";
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, displays.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return standIns;
+    }
+    wchar_t name[256];
+    for (DWORD index = 0; index < 64; ++index) {
+        DWORD length = 256;
+        if (RegEnumKeyExW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS) {
+            break;
+        }
+        standIns.push_back(std::make_unique<RegistryEdidStandIn>(displays + L"\\" + name));
+        standIns.back()->write(edidNamed("LM0420", serial));
+    }
+    RegCloseKey(key);
+    return standIns;
+}
+
+// Wine loads the dxva2.dll beside Panelup.exe rather than its own.
+class Dxva2Override {
+public:
+    Dxva2Override() {
+        ok_ = RegSetKeyValueW(HKEY_CURRENT_USER, key_, L"dxva2", REG_SZ, L"native,builtin",
+                              sizeof(L"native,builtin")) == ERROR_SUCCESS;
+    }
+    ~Dxva2Override() { RegDeleteKeyValueW(HKEY_CURRENT_USER, key_, L"dxva2"); }
+    Dxva2Override(const Dxva2Override&) = delete;
+    Dxva2Override& operator=(const Dxva2Override&) = delete;
+    bool ok() const { return ok_; }
+
+private:
+    const wchar_t* key_ = L"Software\\Wine\\AppDefaults\\Panelup.exe\\DllOverrides";
+    bool ok_ = false;
+};
+
 std::wstring tempFolder() {
     wchar_t buffer[MAX_PATH + 1] = {};
     const DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
@@ -157,6 +201,17 @@ int main(int argc, char** argv) {
         return report.finish();
     }
     const std::wstring executable = folder + L"\\Panelup.exe";
+    const Dxva2Override dxva2;
+    report.check(dxva2.ok() && CopyFileW(widen(DXVA2_STAND_IN).c_str(),
+                                         (folder + L"\\dxva2.dll").c_str(), FALSE),
+                 "the copy gets the dxva2 stand-in");
+    const std::string serial = "UP2160100001";
+    const auto edids = writeRegistryEdids(serial);
+    size_t written = 0;
+    for (const auto& standIn : edids) {
+        written += standIn->written();
+    }
+    report.check(written > 0, "an EDID written under a monitor's registry key");
     const std::wstring logPath = tempFolder() + L"\\Panelup_log.txt";
     DeleteFileW(logPath.c_str());
 
@@ -169,7 +224,8 @@ int main(int argc, char** argv) {
     const std::string log = fileText(logPath);
     report.check(contains(log, "this is a debug message"),
                  "the trace log is written in the temporary folder");
-    report.check(contains(log, "Total Monitor:"), "the inventory took stock of the monitors");
+    report.check(contains(log, "Total Monitor: 1"), "the inventory finds the monitor");
+    report.check(contains(log, serial), "its serial number comes from the registry EDID");
 
     {
         Program second(executable);
@@ -178,8 +234,8 @@ int main(int argc, char** argv) {
         const std::vector<Window> windows = windowsOf(second.process.dwProcessId);
         bool mainWindow = false;
         for (const Window& window : windows) {
-            mainWindow = mainWindow || window.title.compare(0, MainTitlePrefix.size(),
-                                                            MainTitlePrefix) == 0;
+            mainWindow =
+                mainWindow || window.title.compare(0, MainTitlePrefix.size(), MainTitlePrefix) == 0;
         }
         report.check(!mainWindow, "the second copy shows no window of its own");
         if (box.handle) {
