@@ -30,7 +30,7 @@ QString recordChecksum(const CatalogueEntry& entry) {
 // nothing can change them between the check and the copy. The stored file is
 // replaced in one step, and only when the sum is the catalogue's; a link in
 // its place is refused rather than followed.
-bool storeChecked(const QString& from, const QString& to, uint32_t expected, uint16_t& actual) {
+bool storeChecked(const QString& from, const QString& to, int expected, uint16_t& actual) {
     QFile in;
     if (!openWithoutFollowing(in, from) || isSymbolicLink(to))
         return false;
@@ -123,7 +123,7 @@ bool ReleaseCatalogue::storeEntry(const CatalogueEntry& entry, const QString& mo
     const QString url = context_.siteBaseUrl + model + QLatin1Char('/') + entry.file;
     bool ok = downloadFile(url, temporary, true);
     if (ok) {
-        const uint32_t expected = parseChecksumText(entry.checksum.toStdString());
+        const int expected = parseChecksumText(entry.checksum.toStdString());
         uint16_t actual = 0;
         ok = storeChecked(temporary, stored, expected, actual);
         if (!ok && actual != expected)
