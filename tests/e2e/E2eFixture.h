@@ -139,14 +139,18 @@ QString checksumBoxText(const QString& which); // "scalar" or "Hub"
 Q_DECLARE_METATYPE(e2e::Monitor)
 
 // A test main with its own temporary folder and the logical DPI fixed
-// before the application exists (96 unless a test asks for another).
-#define PANELUP_E2E_TEST_MAIN_DPI(TestObject, dpi)                                                 \
+// before the application exists (96 unless a test asks for another), then
+// the further set-up statement the test names.
+#define PANELUP_E2E_TEST_MAIN_SETUP(TestObject, dpi, setup)                                        \
     int main(int argc, char** argv) {                                                              \
         IsolatedTempDir isolatedTemp;                                                              \
         qputenv("QT_FONT_DPI", #dpi);                                                              \
+        setup;                                                                                     \
         QApplication app(argc, argv);                                                              \
         TestObject test;                                                                           \
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \
         return QTest::qExec(&test, argc, argv);                                                    \
     }
+#define PANELUP_E2E_TEST_MAIN_DPI(TestObject, dpi)                                                 \
+    PANELUP_E2E_TEST_MAIN_SETUP(TestObject, dpi, (void)0)
 #define PANELUP_E2E_TEST_MAIN(TestObject) PANELUP_E2E_TEST_MAIN_DPI(TestObject, 96)
