@@ -153,6 +153,7 @@ private slots:
         QTest::newRow("0x0104 skips the bus") << 0x0104 << false << true << 0x0104 << 0;
         QTest::newRow("bus refused") << 0x0120 << true << false << 0 << 1;
         QTest::newRow("0x0104 with a refusing bus") << 0x0104 << true << true << 0x0104 << 0;
+        QTest::newRow("version 0 read is success") << 0 << false << true << 0 << 1;
     }
     void hubFirmware() {
         QFETCH(int, firmware);
