@@ -219,7 +219,9 @@ private slots:
         const QString split = "(prot(monitor)type(lcd)model(LM0530)cmds(01 02 03))";
         const QString none = "(prot(monitor)type(lcd)cmds(01 02 03 0C E3 F3))";
         QTest::newRow("split entry") << split << 0 << "LM0530" << 2 << 2;
-        QTest::newRow("no entry gives the whole text") << none << 0 << none << 2 << 2;
+        // The last fragment comes whole: 21 characters and 5 bytes of padding.
+        QTest::newRow("no entry gives the whole text")
+            << none << 0 << none + QString(5, QChar(0)) << 2 << 2;
         // A mismatch costs one more wait before the request is sent again.
         QTest::newRow("wrong offsets asked again") << split << 2 << "LM0530" << 4 << 6;
         QTest::newRow("wrong offsets past the limit") << split << 30 << "" << 21 << 41;
