@@ -168,8 +168,13 @@ void FirmwareUpdateTest::typicalRoad() {
     QCOMPARE(shown[0].title, confirmTitle);
     QCOMPARE(shown[0].text, updateQuestion);
     QCOMPARE(shown[1].kind, QStringLiteral("choice"));
+    QCOMPARE(shown[1].icon, DialogIcon::NoIcon);
     QCOMPARE(shown[1].title, QStringLiteral("Update Firmware"));
+    QCOMPARE(shown[1].text,
+             QStringLiteral("Your monitor firmware was updated successfully.\nSuggest "
+                            "to reset OSD setting to default."));
     QCOMPARE(shown[1].yesLabel, QStringLiteral("Reset OSD Setting"));
+    QCOMPARE(shown[1].noLabel, QStringLiteral("Exit"));
     QCOMPARE(shown[2].icon, DialogIcon::Information);
     QCOMPARE(shown[2].title, QStringLiteral("OSD Settings Reset"));
     QCOMPARE(shown[2].text,

@@ -9,7 +9,6 @@
 #include "VirtualMonitorControl.h"
 
 #include "app/Panelup.h"
-#include "scalar/CapabilitiesReader.h"
 #include "scalar/EdidAreaTransfer.h"
 #include "scalar/ScalarQueries.h"
 
@@ -31,20 +30,17 @@ constexpr int kInstalledScalarMinor = 3;
 constexpr int kInstalledHub = 0x0110;
 
 // Waits a start-up may ask for at most: per bridge device of the hub (two
-// sides) a serial read and a full capabilities reading; then the status
-// with its firmware-level attempts and back-offs. Each I2C request waits.
+// sides) a serial read and a capabilities reading of at most 48 reads; then
+// the status with its five firmware-level attempts and back-offs. Each I2C
+// request waits.
 constexpr int kFirmwareLevelWaits = 2 * 5;
-constexpr int kStartupWaitBound =
-    2 * (1 + scalar::kCapabilitiesReadBound) + 2 * kFirmwareLevelWaits;
+constexpr int kStartupWaitBound = 2 * (1 + 48) + 2 * kFirmwareLevelWaits;
 
-// Waits an update may ask for at most: two area reads with every chunk
-// tried in full, one area write likewise (and its two mode requests), the
-// three fixed waits, and a status after each write.
-constexpr int kAreaReadWaits = (scalar::kEdidAreaSize + scalar::kMemoryReadChunk - 1) /
-                               scalar::kMemoryReadChunk * scalar::kEdidChunkAttempts;
-constexpr int kAreaWriteWaits = (scalar::kEdidAreaSize + scalar::kMemoryWriteChunk - 1) /
-                                    scalar::kMemoryWriteChunk * scalar::kEdidChunkAttempts +
-                                2;
+// Waits an update may ask for at most: two area reads of 10 chunks, each
+// tried 5 times, one area write of 8 chunks likewise (and its two mode
+// requests), the three fixed waits, and a status after each write.
+constexpr int kAreaReadWaits = 10 * 5;
+constexpr int kAreaWriteWaits = 8 * 5 + 2;
 constexpr int kUpdateWaitBound = 2 * kAreaReadWaits + kAreaWriteWaits + 3 + 3 * kFirmwareLevelWaits;
 
 enum class Phase { Startup, Update };
@@ -181,11 +177,11 @@ private slots:
         // A read of the copy area that fails while the hub stays: zeros
         // must not pass for a blank area, whether it is blank or in use.
         DeviceCase unread = refused;
-        unread.faults = {{"corruptReplies", scalar::kEdidChunkAttempts}};
+        unread.faults = {{"corruptReplies", 5}};
         QTest::newRow("update, the copy area's first chunk unreadable") << unread;
         unread.copyInUse = true;
         QTest::newRow("update, the copy area in use and its first chunk unreadable") << unread;
-        unread.faults = {{"dropReplies", scalar::kEdidChunkAttempts}};
+        unread.faults = {{"dropReplies", 5}};
         QTest::newRow("update, the copy area in use and its first chunk dropped") << unread;
 
         // The hub disappears during the inventory (it makes six I2C

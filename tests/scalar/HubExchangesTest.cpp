@@ -2,7 +2,6 @@
 #include "Hubbridge.h"
 #include "RecordingSleeper.h"
 #include "SimulatedWorld.h"
-#include "scalar/CapabilitiesReader.h"
 
 #include <QtTest>
 
@@ -90,15 +89,26 @@ private slots:
         QCOMPARE(requests[firstWriteAt].data, world::bytes({0x83, 0xF3, 0x00, 0x00, 0xFF}));
     }
 
+    // A string without end: 1024 characters (40 fragments of 26), 48 reads
+    // in all, or a mismatch after 20 reads end the reading.
+    void endlessCapabilitiesStayBounded_data() {
+        QTest::addColumn<int>("wrongOffsets");
+        QTest::addColumn<int>("requests");
+        QTest::newRow("1024 characters") << 0 << 40;
+        QTest::newRow("48 reads") << 20 << 48;
+        QTest::newRow("a mismatch past 20 reads") << 21 << 21;
+    }
     void endlessCapabilitiesStayBounded() {
+        QFETCH(int, wrongOffsets);
+        QFETCH(int, requests);
         world::MonitorSpec spec;
         spec.capabilities = QString(4000, QLatin1Char('x'));
         QVERIFY(world::load({spec}));
+        QVERIFY(world::fault("wrongOffsetFragments", wrongOffsets));
         HubRecord hub;
         readModelText(hub);
         QVERIFY(hub.modelText.empty());
-        QVERIFY(capabilitiesRequests() <= scalar::kCapabilitiesReadBound);
-        QVERIFY(capabilitiesRequests() * 26 >= int(scalar::kCapabilitiesTextBound));
+        QCOMPARE(capabilitiesRequests(), requests);
     }
 
     void serialText_data() {
