@@ -1,7 +1,7 @@
 #include "IsolatedTempDir.h"
 #include "RecordingSleeper.h"
 #include "ScriptedDialogs.h"
-#include "SimulatedWorld.h"
+#include "VirtualWorld.h"
 
 #include "catalogue/FirmwareStatus.h"
 #include "scalar/ScalarQueries.h"
@@ -270,12 +270,12 @@ void FirmwareStatusTest::outcomes() {
     QFETCH(bool, hubNeeded);
     QFETCH(bool, scalarNeeded);
 
-    world::MonitorSpec spec;
+    world::Monitor spec;
     spec.model = capabilitiesModel.left(6);
     spec.capabilities =
         QStringLiteral("(prot(monitor)type(lcd)model(%1)cmds(01 02 03))").arg(capabilitiesModel);
-    spec.firmwareMajor = installedMajor;
-    spec.firmwareMinor = installedMinor;
+    spec.scalarMajor = installedMajor;
+    spec.scalarMinor = installedMinor;
     spec.hubFirmware = installedHub;
     QVERIFY(world::load({spec}));
     if (!hubFile.isEmpty())
@@ -309,7 +309,7 @@ void FirmwareStatusTest::outcomes() {
 }
 
 void FirmwareStatusTest::hubQueryFailureChangesNothing() {
-    world::MonitorSpec spec;
+    world::Monitor spec;
     spec.hub = false;
     QVERIFY(world::load({spec}));
     writeStored(QStringLiteral("Scalar/scalar.bin"), image(0xF902, scalarMajorOffset, 0x13, 0));
@@ -335,7 +335,7 @@ void FirmwareStatusTest::hubQueryFailureChangesNothing() {
 void FirmwareStatusTest::unreadableScalarKeepsVersionsAndSkipsModelRule() {
     // The model text is read only after the firmware level, so without it
     // the LM0410 rule does not apply and an installed 2.0 hub stays 2.0.
-    world::MonitorSpec spec;
+    world::Monitor spec;
     spec.model = QStringLiteral("LM0410");
     spec.capabilities = QStringLiteral("(prot(monitor)model(LM0410)cmds(01))");
     spec.hubFirmware = 0x0200;

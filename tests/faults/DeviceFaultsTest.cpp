@@ -12,9 +12,6 @@
 #include "scalar/EdidAreaTransfer.h"
 #include "scalar/ScalarQueries.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QtTest>
 
 #include <vector>
@@ -76,25 +73,16 @@ const QString kScalarFailedText = QStringLiteral(
     "Monitor Scalar Firmware update failed, please close the application and retry again !");
 const QString kSuccessTitle = QStringLiteral("Update Firmware");
 
-QByteArray worldJson() {
-    const QJsonObject monitor{
-        {"edid", QJsonObject{{"displayName", "LM0420"}, {"serial", "UP2160100001"}}},
-        {"outputTechnology", 5},
-        {"scalar",
-         QJsonObject{{"model", "LM0420"},
-                     {"capabilities", "(prot(monitor)type(LCD)model(LM0420)cmds(01 02 03 0C E3 "
-                                      "F3)vcp(02 04 05 08 10 12 14(05 08 0B) 16 18 1A 60(0F 11 "
-                                      "12) C8 C9 DF)mccs_ver(2.2))"},
-                     {"serial", "UP2160100001"},
-                     {"firmware", QJsonArray{0x12, kInstalledScalarMinor}},
-                     {"edidAreas", QJsonArray{kSourceArea}}}},
-        {"hub", QJsonObject{{"vendorId", 8457},
-                            {"productIdSuperSpeed", 2065},
-                            {"productIdUsb2", 2066},
-                            {"firmware", kInstalledHub},
-                            {"port", 3},
-                            {"parent", 1}}}};
-    return QJsonDocument(QJsonObject{{"monitors", QJsonArray{monitor}}}).toJson();
+world::Monitor faultWorld() {
+    world::Monitor m;
+    m.capabilities =
+        QStringLiteral("(prot(monitor)type(LCD)model(LM0420)cmds(01 02 03 0C E3 F3)vcp(02 "
+                       "04 05 08 10 12 14(05 08 0B) 16 18 1A 60(0F 11 12) C8 C9 "
+                       "DF)mccs_ver(2.2))");
+    m.scalarMinor = kInstalledScalarMinor;
+    m.edidAreas = {kSourceArea};
+    m.hubFirmware = kInstalledHub;
+    return m;
 }
 
 std::vector<uint8_t> area(int address) {
@@ -240,7 +228,7 @@ private slots:
     void deviceFault() {
         QFETCH(DeviceCase, c);
         Fixture bench;
-        QVERIFY(VM_LoadDescription(worldJson().constData()) == 1);
+        QVERIFY(world::load({faultWorld()}));
         const SiteFile scalarFile = usualScalar();
         SiteFile hubFile = usualHub();
         if (!c.hubUpdateNeeded)
@@ -261,7 +249,7 @@ private slots:
 
         bench.dialogs.answer({true, false}); // confirm the update; leave the OSD as it is
         if (c.phase == Phase::Startup)
-            setFaults(c.faults);
+            QVERIFY(world::setFaults(c.faults));
         bench.start();
         int waitBound = kStartupWaitBound;
         if (c.phase == Phase::Update) {
@@ -272,7 +260,7 @@ private slots:
             bench.dialogs.clear();
             bench.sleeper.clear();
             VM_ClearRequestLog();
-            setFaults(c.faults);
+            QVERIFY(world::setFaults(c.faults));
             UnplugDuringWrite unplug(bench.window(), c.unplug == Unplug::DuringHubWrite
                                                          ? UnplugDuringWrite::HubPhase
                                                      : c.unplug == Unplug::DuringScalarWrite

@@ -1,7 +1,7 @@
 #include "scalar/HubExchanges.h"
 #include "Hubbridge.h"
 #include "RecordingSleeper.h"
-#include "SimulatedWorld.h"
+#include "VirtualWorld.h"
 
 #include <QtTest>
 
@@ -50,7 +50,7 @@ private slots:
         QFETCH(int, wrongOffsets);
         QFETCH(QString, model);
         QFETCH(int, reads);
-        world::MonitorSpec spec;
+        world::Monitor spec;
         spec.capabilities = capabilities;
         QVERIFY(world::load({spec}));
         QVERIFY(world::fault("wrongOffsetFragments", wrongOffsets));
@@ -65,7 +65,7 @@ private slots:
     }
 
     void capabilitiesRequestAfterBusConfiguration() {
-        QVERIFY(world::load({world::MonitorSpec{}}));
+        QVERIFY(world::load({world::Monitor{}}));
         HubRecord hub;
         QVERIFY(readModelText(hub));
         const auto requests = world::requests();
@@ -101,7 +101,7 @@ private slots:
     void endlessCapabilitiesStayBounded() {
         QFETCH(int, wrongOffsets);
         QFETCH(int, requests);
-        world::MonitorSpec spec;
+        world::Monitor spec;
         spec.capabilities = QString(4000, QLatin1Char('x'));
         QVERIFY(world::load({spec}));
         QVERIFY(world::fault("wrongOffsetFragments", wrongOffsets));
@@ -121,7 +121,7 @@ private slots:
     void serialText() {
         QFETCH(QString, serial);
         QFETCH(QByteArray, expected);
-        world::MonitorSpec spec;
+        world::Monitor spec;
         spec.serial = serial;
         QVERIFY(world::load({spec}));
         HubRecord hub;
@@ -133,7 +133,7 @@ private slots:
     }
 
     void serialTextOfVanishedHub() {
-        QVERIFY(world::load({world::MonitorSpec{}}));
+        QVERIFY(world::load({world::Monitor{}}));
         // The request goes out, the read finds no hub.
         QVERIFY(world::fault("hubGoneAfterTransfers", 1));
         HubRecord hub;
@@ -142,7 +142,7 @@ private slots:
     }
 
     void refusedBusLeavesDefaults() {
-        QVERIFY(world::load({world::MonitorSpec{}}));
+        QVERIFY(world::load({world::Monitor{}}));
         QVERIFY(world::fault("refuseBusConfig", 1));
         HubRecord hub;
         QVERIFY(!readModelText(hub));
@@ -171,7 +171,7 @@ private slots:
         QFETCH(bool, ok);
         QFETCH(int, stored);
         QFETCH(int, configurations);
-        world::MonitorSpec spec;
+        world::Monitor spec;
         spec.hubFirmware = firmware;
         QVERIFY(world::load({spec}));
         QVERIFY(world::fault("refuseBusConfig", refuseBus ? 1 : 0));
@@ -183,7 +183,7 @@ private slots:
     }
 
     void hubFirmwareOfMissingHub() {
-        world::MonitorSpec spec;
+        world::Monitor spec;
         spec.hub = false;
         QVERIFY(world::load({spec}));
         HubRecord hub;

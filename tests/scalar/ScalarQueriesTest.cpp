@@ -2,8 +2,8 @@
 #include "Hubbridge.h"
 #include "RecordingSleeper.h"
 #include "ScriptedDialogs.h"
-#include "SimulatedWorld.h"
 #include "VirtualMonitorControl.h"
+#include "VirtualWorld.h"
 #include "scalar/EdidAreaTransfer.h"
 
 #include <QtTest>
@@ -29,8 +29,8 @@ std::vector<uint8_t> pattern(std::size_t size, int seed) {
     return data;
 }
 
-world::MonitorSpec monitorWithArea() {
-    world::MonitorSpec spec;
+world::Monitor monitorWithArea() {
+    world::Monitor spec;
     spec.memoryAddress = kArea;
     spec.memory = pattern(256, 1);
     return spec;
@@ -139,7 +139,7 @@ private slots:
         QFETCH(QString, box);
         QFETCH(int, notices);
         QFETCH(bool, ok);
-        world::MonitorSpec spec = monitorWithArea();
+        world::Monitor spec = monitorWithArea();
         spec.hub = failure != "noHub";
         QVERIFY(world::load({spec}));
         if (failure == "busRefused")
@@ -162,8 +162,8 @@ private slots:
     }
 
     void lastAnsweringHubIsChosen() {
-        world::MonitorSpec first;
-        world::MonitorSpec second;
+        world::Monitor first;
+        world::Monitor second;
         second.model = "LM0530";
         second.serial = "UP2160100002";
         second.capabilities = "(prot(monitor)type(lcd)model(LM0530))";
@@ -173,27 +173,27 @@ private slots:
     }
 
     void hubAfterOneWhoseLocationFails() {
-        world::MonitorSpec first;
+        world::Monitor first;
         first.model = "LM0530";
         first.capabilities = "(model(LM0530))";
-        QVERIFY(world::load({first, world::MonitorSpec{}}));
+        QVERIFY(world::load({first, world::Monitor{}}));
         QVERIFY(world::fault("failLocationAtIndex", 1));
         QCOMPARE(QString::fromStdString(queries.queryModelName()), QStringLiteral("LM0420"));
         QVERIFY(hubIndex > 0);
     }
 
     void firstIndexWhenNoHubAnswers() {
-        world::MonitorSpec second;
+        world::Monitor second;
         second.model = "LM0530";
         second.capabilities = "(model(LM0530))";
-        QVERIFY(world::load({world::MonitorSpec{}, second}));
+        QVERIFY(world::load({world::Monitor{}, second}));
         QVERIFY(world::fault("failLocation", 1));
         QCOMPARE(QString::fromStdString(queries.queryModelName()), QStringLiteral("LM0420"));
         QCOMPARE(hubIndex, 0);
     }
 
     void deviceLeftOpenIsClosedByNextProbe() {
-        QVERIFY(world::load({world::MonitorSpec{}}));
+        QVERIFY(world::load({world::Monitor{}}));
         QCOMPARE(QString::fromStdString(queries.queryModelName()), QStringLiteral("LM0420"));
         QVERIFY(GetfwVersion() != 0);
         int version = 0;
@@ -230,7 +230,7 @@ private slots:
         QFETCH(QString, result);
         QFETCH(int, reads);
         QFETCH(int, waits);
-        world::MonitorSpec spec;
+        world::Monitor spec;
         spec.capabilities = capabilities;
         QVERIFY(world::load({spec}));
         QVERIFY(world::fault("wrongOffsetFragments", wrongOffsets));
@@ -254,7 +254,7 @@ private slots:
         QFETCH(int, corrupt);
         QFETCH(bool, ok);
         QFETCH(Waits, waits);
-        QVERIFY(world::load({world::MonitorSpec{}}));
+        QVERIFY(world::load({world::Monitor{}}));
         QVERIFY(world::fault("corruptReplies", corrupt));
         int major = -1;
         int minor = -1;
@@ -269,7 +269,7 @@ private slots:
     }
 
     void factoryReset() {
-        QVERIFY(world::load({world::MonitorSpec{}}));
+        QVERIFY(world::load({world::Monitor{}}));
         QVERIFY(queries.resetScalarSettings());
         QCOMPARE(world::writes(),
                  QList<QByteArray>{world::bytes({0x84, 0x03, 0x04, 0x00, 0x01, 0xFF})});

@@ -43,7 +43,7 @@ class FaultsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { QVERIFY(loadWorld(lm0420World())); }
+    void init() { QVERIFY(world::load(lm0420World())); }
 
     void countedReplyFaults_data() {
         QTest::addColumn<QByteArray>("name");
@@ -239,7 +239,7 @@ private slots:
         VM_ClearFaults();
         QCOMPARE(speedAt(0), 0);
         VM_SetFault("failSpeed", 1);
-        QVERIFY(loadWorld(lm0420World()));
+        QVERIFY(world::load(lm0420World()));
         QCOMPARE(speedAt(0), 0);
     }
 };

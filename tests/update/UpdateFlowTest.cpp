@@ -3,8 +3,8 @@
 #include "FlowBench.h"
 #include "IsolatedTempDir.h"
 #include "RecordingSleeper.h"
-#include "SimulatedWorld.h"
 #include "VirtualMonitorControl.h"
+#include "VirtualWorld.h"
 
 #include "Hubbridge.h"
 
@@ -92,10 +92,10 @@ void UpdateFlowTest::cleanup() {
 }
 
 bool UpdateFlowTest::loadWorld(const QString& model) {
-    world::MonitorSpec spec;
+    world::Monitor spec;
     spec.model = model;
-    spec.firmwareMajor = 0x12;
-    spec.firmwareMinor = 3;
+    spec.scalarMajor = 0x12;
+    spec.scalarMinor = 3;
     spec.hubFirmware = 0x0120;
     return world::load({spec});
 }
