@@ -6,8 +6,8 @@
 #include "VirtualMonitorControl.h"
 #include "VirtualWorld.h"
 
-#include "discovery/Edid.h"
 #include "discovery/MonitorInventory.h"
+#include "edid/Edid.h"
 #include "models/ModelFactory.h"
 #include "platform/Platform.h"
 #include "scalar/ScalarQueries.h"
