@@ -151,7 +151,6 @@ private:
         qDebug() << "Start-up: first download";
         w_.refreshCatalogue(model(), false);
         tellFailedDownloads();
-        w_.readFirmwareRecord();
         logRecord();
     }
 
@@ -185,7 +184,6 @@ private:
         qDebug() << "Start-up: newer firmware download";
         w_.refreshCatalogue(model(), false);
         tellFailedDownloads();
-        w_.readFirmwareRecord();
         logRecord();
         // The files just stored are checked like those of an earlier run.
         if (!storedFirmwareMatchesRecord())

@@ -2,12 +2,12 @@
 // subsystem needs from the window's fields and widgets.
 #include "app/Panelup.h"
 
+#include "catalogue/FirmwareRecord.h"
 #include "catalogue/FirmwareStatus.h"
 #include "catalogue/ReleaseCatalogue.h"
 #include "catalogue/UpdateSite.h"
 #include "update/EdidRepair.h"
 
-#include <QSettings>
 #include <QStandardPaths>
 
 void Panelup::showHubNotDetected() {
@@ -39,6 +39,8 @@ bool Panelup::refreshCatalogue(const std::string& model, bool checkOnly) {
     catalogue::ReleaseCatalogue catalogue(context);
     const bool result = catalogue.refreshCatalogue(model, checkOnly);
     failedDownloads = catalogue.failedDownloads();
+    if (!checkOnly)
+        takeFirmwareRecord(catalogue.record());
     return result;
 }
 
@@ -62,11 +64,12 @@ bool Panelup::repairMonitorEdids() {
 }
 
 void Panelup::readFirmwareRecord() {
-    QSettings settings(configPath, QSettings::IniFormat);
-    settings.beginGroup(modelName);
-    scalarBinFile = settings.value("ScalarBinFile", QString()).toString();
-    hubBinFile = settings.value("HubBinFile", QString()).toString();
-    scalarBinCheckSum = settings.value("ScalarBinCheckSum", QString()).toString();
-    hubBinCheckSum = settings.value("HubBinCheckSum", QString()).toString();
-    settings.endGroup();
+    takeFirmwareRecord(catalogue::FirmwareRecord::read(configPath, modelName));
+}
+
+void Panelup::takeFirmwareRecord(const catalogue::FirmwareRecord& record) {
+    scalarBinFile = record.scalarBinFile;
+    scalarBinCheckSum = record.scalarBinCheckSum;
+    hubBinFile = record.hubBinFile;
+    hubBinCheckSum = record.hubBinCheckSum;
 }
