@@ -2,6 +2,8 @@
 // subsystem needs from the window's fields and widgets.
 #include "app/Panelup.h"
 
+#include "app/StatusWidgets.h"
+
 #include "catalogue/FirmwareRecord.h"
 #include "catalogue/FirmwareStatus.h"
 #include "catalogue/ReleaseCatalogue.h"
@@ -45,15 +47,38 @@ bool Panelup::refreshCatalogue(const std::string& model, bool checkOnly) {
 }
 
 void Panelup::showFirmwareStatus() {
-    catalogue::FirmwareStatusContext context{
-        queries_,           ui.lblModelName, ui.lblCurrentFW,
-        ui.lblNewFW,        ui.lblCheckSum,  ui.lblInfo,
-        ui.btnUpdate,       ui.chkOverride,  ui.bar1,
-        hubVersionMajor,    hubVersionMinor, scalarVersionMajor,
-        scalarVersionMinor, hubUpdateNeeded, scalarUpdateNeeded,
-        hubBinFile,         scalarBinFile,   modelName,
-        allowDowngrade,     programFolder};
+    StatusWidgets::Widgets widgets;
+    widgets.modelName = ui.lblModelName;
+    widgets.currentFirmware = ui.lblCurrentFW;
+    widgets.newFirmware = ui.lblNewFW;
+    widgets.checksum = ui.lblCheckSum;
+    widgets.info = ui.lblInfo;
+    widgets.update = ui.btnUpdate;
+    widgets.override = ui.chkOverride;
+    widgets.progress = ui.bar1;
+    StatusWidgets view(widgets);
+
+    catalogue::FirmwareStatusContext context;
+    context.queries = &queries_;
+    context.view = &view;
+    context.hubBinFile = hubBinFile;
+    context.scalarBinFile = scalarBinFile;
+    context.modelName = modelName;
+    context.allowDowngrade = allowDowngrade;
+    context.programFolder = programFolder;
+    context.state.hubVersionMajor = hubVersionMajor;
+    context.state.hubVersionMinor = hubVersionMinor;
+    context.state.scalarVersionMajor = scalarVersionMajor;
+    context.state.scalarVersionMinor = scalarVersionMinor;
+    context.state.hubUpdateNeeded = hubUpdateNeeded;
+    context.state.scalarUpdateNeeded = scalarUpdateNeeded;
     catalogue::showFirmwareStatus(context);
+    hubVersionMajor = context.state.hubVersionMajor;
+    hubVersionMinor = context.state.hubVersionMinor;
+    scalarVersionMajor = context.state.scalarVersionMajor;
+    scalarVersionMinor = context.state.scalarVersionMinor;
+    hubUpdateNeeded = context.state.hubUpdateNeeded;
+    scalarUpdateNeeded = context.state.scalarUpdateNeeded;
 }
 
 bool Panelup::repairMonitorEdids() {
