@@ -129,8 +129,8 @@ std::string checksumText(int64_t value) {
 }
 
 int parseChecksumText(const std::string& text) {
-    // Records written by earlier versions were read back this way, sign
-    // included; a stricter reading would turn them into other numbers.
+    // As QString::toInt reads it, sign and all: a record keeps meaning
+    // what it always meant.
     return QString::fromStdString(text).toInt(nullptr, 16);
 }
 
