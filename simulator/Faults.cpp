@@ -32,6 +32,7 @@ bool Faults::set(const std::string& name, int32_t value, std::string& error) {
         {"failSpeed", &failSpeed_, 1},
         {"failLocation", &failLocation_, 1},
         {"failSpeedAtIndex", &failSpeedAtIndex_, INT32_MAX},
+        {"failLocationAtIndex", &failLocationAtIndex_, INT32_MAX},
         {"hubGone", &hubGone_, 1},
         {"hubGoneAfterTransfers", &hubGoneAfterTransfers_, INT32_MAX},
         {"firmwareFailAtPercent", &firmwareFailAtPercent_, 100},
@@ -99,6 +100,11 @@ bool Faults::takeRefusedMemoryWrite() {
 bool Faults::speedFails(uint32_t deviceIndex) const {
     return failSpeed_ != 0 ||
            (failSpeedAtIndex_ > 0 && deviceIndex == static_cast<uint32_t>(failSpeedAtIndex_ - 1));
+}
+
+bool Faults::locationFails(uint32_t deviceIndex) const {
+    return failLocation_ != 0 || (failLocationAtIndex_ > 0 &&
+                                  deviceIndex == static_cast<uint32_t>(failLocationAtIndex_ - 1));
 }
 
 void Faults::countTransfer() {

@@ -29,7 +29,7 @@ public:
 
     bool statusFails() const { return failStatus_ != 0; }
     bool speedFails(uint32_t deviceIndex) const;
-    bool locationFails() const { return failLocation_ != 0; }
+    bool locationFails(uint32_t deviceIndex) const;
     bool busConfigRefused() const { return refuseBusConfig_ != 0; }
     bool hubGone() const { return hubGone_ != 0; }
     int32_t firmwareFailAtPercent() const { return firmwareFailAtPercent_; }
@@ -50,6 +50,7 @@ private:
     int32_t failSpeed_ = 0;
     int32_t failLocation_ = 0;
     int32_t failSpeedAtIndex_ = 0;
+    int32_t failLocationAtIndex_ = 0;
     int32_t hubGone_ = 0;
     int32_t hubGoneAfterTransfers_ = 0;
     int32_t firmwareFailAtPercent_ = 0;

@@ -133,8 +133,8 @@ TXHUB_EXPORT int32_t TXHUB_CALL TvHub_GetLocation(TvHubHandle device, uint32_t* 
     if (!reached.known)
         return failed;
     monitor.log.add("GetLocation " + std::to_string(reached.index));
-    if (reached.device == nullptr || monitor.faults.locationFails() || port == nullptr ||
-        parent == nullptr)
+    if (reached.device == nullptr || monitor.faults.locationFails(reached.index) ||
+        port == nullptr || parent == nullptr)
         return failed;
     const vm::Hub& hub = monitor.world.identityOf(*reached.device);
     *port = hub.port;

@@ -17,6 +17,10 @@ class QCloseEvent;
 class QMouseEvent;
 class QShowEvent;
 
+namespace catalogue {
+struct FirmwareRecord;
+}
+
 // The one window of the program and its central record: the other
 // subsystems read and fill these fields, so they are public.
 class Panelup : public QDialog, public scalar::ConnectionReporter {
@@ -38,6 +42,8 @@ public:
     // The update site and the firmware store.
     bool downloadFile(const QString& url, const QString& path, bool save);
     bool checkUpdateSite();
+    // A download-mode refresh leaves the firmware record it wrote in the
+    // four texts.
     bool refreshCatalogue(const std::string& model, bool checkOnly);
     void showFirmwareStatus();
 
@@ -46,6 +52,7 @@ public:
 
     // Reads the model's firmware record from Config.ini into the four texts.
     void readFirmwareRecord();
+    void takeFirmwareRecord(const catalogue::FirmwareRecord& record);
 
     QString configPath;
     QString hubBinFile;

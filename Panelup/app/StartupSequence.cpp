@@ -9,9 +9,9 @@
 #include "seams/Dialogs.h"
 #include "seams/ProcessExit.h"
 
+#include <QApplication>
 #include <QDebug>
-#include <QGuiApplication>
-#include <QScreen>
+#include <QDesktopWidget>
 #include <QSettings>
 #include <QShowEvent>
 
@@ -86,11 +86,14 @@ public:
 
 private:
     void adaptToDpi() {
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        if (!screen)
+        // The desktop's whole-number DPI, not the screen's fractional one:
+        // the form's factors must come out as on the systems it was laid
+        // out for (a 120.5 DPI screen scales by 1.25).
+        const QDesktopWidget* desktop = QApplication::desktop();
+        if (!desktop)
             return;
-        const double sx = screen->logicalDotsPerInchX() / 96.0;
-        const double sy = screen->logicalDotsPerInchY() / 96.0;
+        const double sx = desktop->logicalDpiX() / 96.0;
+        const double sy = desktop->logicalDpiY() / 96.0;
         qDebug() << "Start-up: DPI factors" << sx << sy;
         if (sx != 1.0 || sy != 1.0)
             w_.scaleToDpi(sx, sy);
@@ -148,7 +151,6 @@ private:
         qDebug() << "Start-up: first download";
         w_.refreshCatalogue(model(), false);
         tellFailedDownloads();
-        w_.readFirmwareRecord();
         logRecord();
     }
 
@@ -182,7 +184,6 @@ private:
         qDebug() << "Start-up: newer firmware download";
         w_.refreshCatalogue(model(), false);
         tellFailedDownloads();
-        w_.readFirmwareRecord();
         logRecord();
         // The files just stored are checked like those of an earlier run.
         if (!storedFirmwareMatchesRecord())

@@ -8,7 +8,7 @@
 
 bool storedFileMatches(const QString& programFolder, const QString& name,
                        const QString& recordedChecksum) {
-    const uint32_t expected = catalogue::parseChecksumText(recordedChecksum.toStdString());
+    const int expected = catalogue::parseChecksumText(recordedChecksum.toStdString());
     if (name.isEmpty())
         return expected == 0;
 

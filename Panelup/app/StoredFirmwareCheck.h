@@ -7,7 +7,7 @@
 enum class StoredFirmwareFault { None, Scalar, Hub };
 
 // True when the file `name` (relative to programFolder, or absolute) has the
-// recorded checksum (base 16, "0x" optional, unreadable text is 0). No name
+// recorded checksum (read as catalogue::parseChecksumText reads it). No name
 // counts as no bytes; a name whose file is missing never matches, so a
 // missing file is not taken for an empty one whose record says 0x00.
 bool storedFileMatches(const QString& programFolder, const QString& name,

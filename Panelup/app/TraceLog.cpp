@@ -76,8 +76,10 @@ bool openLogFile(const QString& path) {
 
     // QFile rather than fopen of the UTF-8 bytes: on Windows a temporary
     // folder with characters outside the code page would otherwise fail.
+    // Text mode: on Windows the lines end in CR LF, as Notepad and the
+    // support staff's tools expect.
     auto file = std::make_unique<QFile>(path);
-    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
         // No log for this run: Qt's default output gets every message.
         if (handlerInstalled) {
             qInstallMessageHandler(previousHandler);

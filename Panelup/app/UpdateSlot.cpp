@@ -4,22 +4,23 @@
 #include "update/UpdateFlow.h"
 
 void Panelup::updateFW() {
-    update::UpdateFlowContext context{ui.btnUpdate,
-                                      ui.btnExit,
-                                      ui.chkOverride,
-                                      ui.bar1,
-                                      ui.lblInfo,
-                                      hubUpdateNeeded,
-                                      scalarUpdateNeeded,
-                                      hubBinFile,
-                                      scalarBinFile,
-                                      hubBinCheckSum,
-                                      scalarBinCheckSum,
-                                      modelName,
-                                      programFolder,
-                                      platform::current().keepAwake(),
-                                      [this] { return repairMonitorEdids(); },
-                                      [this] { showFirmwareStatus(); },
-                                      [this] { return queries_.resetScalarSettings(); }};
+    update::UpdateFlowContext context;
+    context.btnUpdate = ui.btnUpdate;
+    context.btnExit = ui.btnExit;
+    context.chkOverride = ui.chkOverride;
+    context.bar1 = ui.bar1;
+    context.lblInfo = ui.lblInfo;
+    context.hubUpdateNeeded = &hubUpdateNeeded;
+    context.scalarUpdateNeeded = &scalarUpdateNeeded;
+    context.hubBinFile = hubBinFile;
+    context.scalarBinFile = scalarBinFile;
+    context.hubBinCheckSum = hubBinCheckSum;
+    context.scalarBinCheckSum = scalarBinCheckSum;
+    context.modelName = modelName;
+    context.programFolder = programFolder;
+    context.keepAwake = &platform::current().keepAwake();
+    context.repairMonitorEdids = [this] { return repairMonitorEdids(); };
+    context.showFirmwareStatus = [this] { showFirmwareStatus(); };
+    context.resetScalarSettings = [this] { return queries_.resetScalarSettings(); };
     update::runUpdateFlow(context);
 }

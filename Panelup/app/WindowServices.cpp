@@ -2,12 +2,14 @@
 // subsystem needs from the window's fields and widgets.
 #include "app/Panelup.h"
 
+#include "app/StatusWidgets.h"
+
+#include "catalogue/FirmwareRecord.h"
 #include "catalogue/FirmwareStatus.h"
 #include "catalogue/ReleaseCatalogue.h"
 #include "catalogue/UpdateSite.h"
 #include "update/EdidRepair.h"
 
-#include <QSettings>
 #include <QStandardPaths>
 
 void Panelup::showHubNotDetected() {
@@ -39,19 +41,44 @@ bool Panelup::refreshCatalogue(const std::string& model, bool checkOnly) {
     catalogue::ReleaseCatalogue catalogue(context);
     const bool result = catalogue.refreshCatalogue(model, checkOnly);
     failedDownloads = catalogue.failedDownloads();
+    if (!checkOnly)
+        takeFirmwareRecord(catalogue.record());
     return result;
 }
 
 void Panelup::showFirmwareStatus() {
-    catalogue::FirmwareStatusContext context{
-        queries_,           ui.lblModelName, ui.lblCurrentFW,
-        ui.lblNewFW,        ui.lblCheckSum,  ui.lblInfo,
-        ui.btnUpdate,       ui.chkOverride,  ui.bar1,
-        hubVersionMajor,    hubVersionMinor, scalarVersionMajor,
-        scalarVersionMinor, hubUpdateNeeded, scalarUpdateNeeded,
-        hubBinFile,         scalarBinFile,   modelName,
-        allowDowngrade,     programFolder};
+    StatusWidgets::Widgets widgets;
+    widgets.modelName = ui.lblModelName;
+    widgets.currentFirmware = ui.lblCurrentFW;
+    widgets.newFirmware = ui.lblNewFW;
+    widgets.checksum = ui.lblCheckSum;
+    widgets.info = ui.lblInfo;
+    widgets.update = ui.btnUpdate;
+    widgets.override = ui.chkOverride;
+    widgets.progress = ui.bar1;
+    StatusWidgets view(widgets);
+
+    catalogue::FirmwareStatusContext context;
+    context.queries = &queries_;
+    context.view = &view;
+    context.hubBinFile = hubBinFile;
+    context.scalarBinFile = scalarBinFile;
+    context.modelName = modelName;
+    context.allowDowngrade = allowDowngrade;
+    context.programFolder = programFolder;
+    context.state.hubVersionMajor = hubVersionMajor;
+    context.state.hubVersionMinor = hubVersionMinor;
+    context.state.scalarVersionMajor = scalarVersionMajor;
+    context.state.scalarVersionMinor = scalarVersionMinor;
+    context.state.hubUpdateNeeded = hubUpdateNeeded;
+    context.state.scalarUpdateNeeded = scalarUpdateNeeded;
     catalogue::showFirmwareStatus(context);
+    hubVersionMajor = context.state.hubVersionMajor;
+    hubVersionMinor = context.state.hubVersionMinor;
+    scalarVersionMajor = context.state.scalarVersionMajor;
+    scalarVersionMinor = context.state.scalarVersionMinor;
+    hubUpdateNeeded = context.state.hubUpdateNeeded;
+    scalarUpdateNeeded = context.state.scalarUpdateNeeded;
 }
 
 bool Panelup::repairMonitorEdids() {
@@ -62,11 +89,12 @@ bool Panelup::repairMonitorEdids() {
 }
 
 void Panelup::readFirmwareRecord() {
-    QSettings settings(configPath, QSettings::IniFormat);
-    settings.beginGroup(modelName);
-    scalarBinFile = settings.value("ScalarBinFile", QString()).toString();
-    hubBinFile = settings.value("HubBinFile", QString()).toString();
-    scalarBinCheckSum = settings.value("ScalarBinCheckSum", QString()).toString();
-    hubBinCheckSum = settings.value("HubBinCheckSum", QString()).toString();
-    settings.endGroup();
+    takeFirmwareRecord(catalogue::FirmwareRecord::read(configPath, modelName));
+}
+
+void Panelup::takeFirmwareRecord(const catalogue::FirmwareRecord& record) {
+    scalarBinFile = record.scalarBinFile;
+    scalarBinCheckSum = record.scalarBinCheckSum;
+    hubBinFile = record.hubBinFile;
+    hubBinCheckSum = record.hubBinCheckSum;
 }

@@ -1,5 +1,7 @@
 #include "catalogue/FirmwareChecks.h"
 
+#include <QString>
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -112,7 +114,9 @@ uint16_t fileChecksum(const std::string& utf8Path) {
     return static_cast<uint16_t>(total);
 }
 
-std::string checksumText(uint32_t value) {
+std::string checksumText(int64_t value) {
+    if (value < 0)
+        return "-" + checksumText(-value);
     static const char digits[] = "0123456789abcdef";
     std::string hex;
     do {
@@ -124,11 +128,10 @@ std::string checksumText(uint32_t value) {
     return "0x" + hex;
 }
 
-uint32_t parseChecksumText(const std::string& text) {
-    std::string digits = trimmed(text);
-    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X'))
-        digits.erase(0, 2);
-    return parseNumber(digits, 16);
+int parseChecksumText(const std::string& text) {
+    // As QString::toInt reads it, sign and all: a record keeps meaning
+    // what it always meant.
+    return QString::fromStdString(text).toInt(nullptr, 16);
 }
 
 int compareVersions(const std::string& reference, const std::string& candidate) {

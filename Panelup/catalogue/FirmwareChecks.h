@@ -18,12 +18,13 @@ uint16_t byteChecksum(const std::vector<uint8_t>& bytes);
 uint16_t fileChecksum(const std::string& utf8Path);
 
 // "0x" + lower-case hexadecimal digits, an even number of them:
-// 0xa3f gives "0x0a3f", 0 gives "0x00".
-std::string checksumText(uint32_t value);
+// 0xa3f gives "0x0a3f", 0 gives "0x00"; a negative value has a "-" in front.
+std::string checksumText(int64_t value);
 
-// Reads a checksum text back as a base-16 number; "0x" is accepted, white
-// space around it is ignored, anything that is not a number gives 0.
-uint32_t parseChecksumText(const std::string& text);
+// Reads a checksum text back as a base-16 int the way QString::toInt does:
+// "0x" and a leading sign are accepted, white space around it is ignored,
+// anything that is not a number (or does not fit an int) gives 0.
+int parseChecksumText(const std::string& text);
 
 // Compares two dotted version texts of up to four decimal parts (missing,
 // empty or non-numeric parts count as 0; further parts are ignored) in order

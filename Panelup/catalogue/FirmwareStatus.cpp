@@ -3,13 +3,9 @@
 #include "catalogue/FirmwareChecks.h"
 #include "scalar/ScalarQueries.h"
 
-#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
-#include <QProgressBar>
-#include <QPushButton>
 
 namespace catalogue {
 
@@ -72,87 +68,89 @@ void applyLm0410Rule(const QString& modelText, int& major, int& minor) {
 } // namespace
 
 void showFirmwareStatus(FirmwareStatusContext& c) {
+    scalar::ScalarQueries& queries = *c.queries;
+    FirmwareStatusView& view = *c.view;
+    FirmwareState& s = c.state;
     int hubVersion = 0;
-    if (!c.queries.queryHubFirmware(hubVersion))
+    if (!queries.queryHubFirmware(hubVersion))
         return;
 
     const bool scalarRead =
-        c.queries.queryScalarFirmware(c.scalarVersionMajor, c.scalarVersionMinor, false);
-    QString currentText = scalarVersionText(c.scalarVersionMajor);
-    c.lblCurrentFW->setText(monitorFwText(currentText));
+        queries.queryScalarFirmware(s.scalarVersionMajor, s.scalarVersionMinor, false);
+    QString currentText = scalarVersionText(s.scalarVersionMajor);
+    view.setCurrentFirmware(monitorFwText(currentText));
 
     QString modelText;
     if (scalarRead) {
-        modelText = QString::fromStdString(c.queries.queryModelName()).toUpper();
+        modelText = QString::fromStdString(queries.queryModelName()).toUpper();
         modelText.remove(QStringLiteral(" SERIES"));
     }
 
-    c.chkOverride->setChecked(false);
-    c.chkOverride->hide();
-    c.btnUpdate->setEnabled(false);
+    view.setOverrideChecked(false);
+    view.setOverrideShown(false);
+    view.setUpdateEnabled(false);
 
-    c.hubVersionMinor = hubVersion & 0xFF;
-    c.hubVersionMajor = (hubVersion >> 8) & 0xFF;
-    applyLm0410Rule(modelText, c.hubVersionMajor, c.hubVersionMinor);
+    s.hubVersionMinor = hubVersion & 0xFF;
+    s.hubVersionMajor = (hubVersion >> 8) & 0xFF;
+    applyLm0410Rule(modelText, s.hubVersionMajor, s.hubVersionMinor);
 
     const QByteArray hubFile = readStoredFile(c.programFolder, c.hubBinFile);
     int storedHubMajor = versionByte(hubFile, hubMajorOffset);
     int storedHubMinor = versionByte(hubFile, hubMinorOffset);
     applyLm0410Rule(modelText, storedHubMajor, storedHubMinor);
 
-    c.hubUpdateNeeded = packedVersion(c.hubVersionMajor, c.hubVersionMinor) <
+    s.hubUpdateNeeded = packedVersion(s.hubVersionMajor, s.hubVersionMinor) <
                         packedVersion(storedHubMajor, storedHubMinor);
-    if (c.hubUpdateNeeded) {
-        c.lblCheckSum->setText(checksumLabelText(hubFile));
-        c.lblInfo->setText(tr("Please click update button to update new firmware!"));
-        c.chkOverride->setEnabled(false);
-        c.chkOverride->hide();
-        c.btnUpdate->setEnabled(true);
-        c.lblCurrentFW->setText(hubFwText(hubVersionText(c.hubVersionMajor, c.hubVersionMinor)));
-        c.lblNewFW->setText(hubFwText(hubVersionText(storedHubMajor, storedHubMinor)));
-        c.lblModelName->setText(c.modelName);
+    if (s.hubUpdateNeeded) {
+        view.setChecksum(checksumLabelText(hubFile));
+        view.setInfo(tr("Please click update button to update new firmware!"));
+        view.setOverrideEnabled(false);
+        view.setOverrideShown(false);
+        view.setUpdateEnabled(true);
+        view.setCurrentFirmware(hubFwText(hubVersionText(s.hubVersionMajor, s.hubVersionMinor)));
+        view.setNewFirmware(hubFwText(hubVersionText(storedHubMajor, storedHubMinor)));
+        view.setModelName(c.modelName);
         return;
     }
 
     const QByteArray scalarFile = readStoredFile(c.programFolder, c.scalarBinFile);
-    c.lblCheckSum->setText(checksumLabelText(scalarFile));
+    view.setChecksum(checksumLabelText(scalarFile));
     if (scalarFile.isEmpty()) {
-        c.lblInfo->setText(tr("Firmware file is not detected ."));
-        c.btnUpdate->setEnabled(false);
+        view.setInfo(tr("Firmware file is not detected ."));
+        view.setUpdateEnabled(false);
         return;
     }
 
     const int storedMajor = versionByte(scalarFile, scalarMajorOffset);
     const int storedMinor = versionByte(scalarFile, scalarMinorOffset);
-    c.scalarUpdateNeeded = packedVersion(c.scalarVersionMajor, c.scalarVersionMinor) <
+    s.scalarUpdateNeeded = packedVersion(s.scalarVersionMajor, s.scalarVersionMinor) <
                            packedVersion(storedMajor, storedMinor);
 
     QString newText = scalarVersionText(storedMajor);
-    if (c.scalarUpdateNeeded && c.scalarVersionMajor == storedMajor) {
-        currentText += revisionText(c.scalarVersionMinor);
+    if (s.scalarUpdateNeeded && s.scalarVersionMajor == storedMajor) {
+        currentText += revisionText(s.scalarVersionMinor);
         newText += revisionText(storedMinor);
-        c.lblCurrentFW->setText(monitorFwText(currentText));
+        view.setCurrentFirmware(monitorFwText(currentText));
     }
-    c.lblNewFW->setText(monitorFwText(newText));
+    view.setNewFirmware(monitorFwText(newText));
 
-    if (c.scalarUpdateNeeded) {
-        c.lblInfo->setText(tr("Please click \"update\" to update your firmware."));
-        c.chkOverride->setEnabled(false);
-        c.chkOverride->hide();
-        c.btnUpdate->setEnabled(true);
+    if (s.scalarUpdateNeeded) {
+        view.setInfo(tr("Please click \"update\" to update your firmware."));
+        view.setOverrideEnabled(false);
+        view.setOverrideShown(false);
+        view.setUpdateEnabled(true);
         return;
     }
 
-    c.lblInfo->setText(
+    view.setInfo(
         tr("<img width=20 height=20 src=\":/Panelup/question_mark\"> Your current firmware "
            "version is already the latest version, you don't need to update."));
-    c.bar1->setValue(c.bar1->maximum());
-    QCoreApplication::processEvents();
-    c.btnUpdate->setEnabled(false);
+    view.fillProgress();
+    view.setUpdateEnabled(false);
     if (c.allowDowngrade) {
-        c.chkOverride->show();
-        c.scalarUpdateNeeded = true;
-        c.chkOverride->setEnabled(true);
+        view.setOverrideShown(true);
+        s.scalarUpdateNeeded = true;
+        view.setOverrideEnabled(true);
     }
 }
 

@@ -2,40 +2,52 @@
 
 #include <QString>
 
-class QCheckBox;
-class QLabel;
-class QProgressBar;
-class QPushButton;
-
 namespace scalar {
 class ScalarQueries;
 }
 
 namespace catalogue {
 
-// What the status display needs of the window; the window builds it per
-// call. The references are written back.
+// Where the status is shown: the window's labels, Update button, override
+// check box and progress bar.
+class FirmwareStatusView {
+public:
+    virtual ~FirmwareStatusView() = default;
+    virtual void setModelName(const QString& text) = 0;
+    virtual void setCurrentFirmware(const QString& text) = 0;
+    virtual void setNewFirmware(const QString& text) = 0;
+    virtual void setChecksum(const QString& text) = 0;
+    virtual void setInfo(const QString& text) = 0;
+    virtual void setUpdateEnabled(bool enabled) = 0;
+    virtual void setOverrideChecked(bool checked) = 0;
+    virtual void setOverrideShown(bool shown) = 0;
+    virtual void setOverrideEnabled(bool enabled) = 0;
+    // The progress bar full, painted at once.
+    virtual void fillProgress() = 0;
+};
+
+// The installed versions and what the Update button will write, as the
+// window keeps them: the status reads them and writes back what it finds.
+struct FirmwareState {
+    int hubVersionMajor = 0;
+    int hubVersionMinor = 0;
+    int scalarVersionMajor = 0;
+    int scalarVersionMinor = 0;
+    bool hubUpdateNeeded = false;
+    bool scalarUpdateNeeded = false;
+};
+
+// What the status display needs of the window; the window fills it field by
+// field per call.
 struct FirmwareStatusContext {
-    scalar::ScalarQueries& queries;
-    QLabel* lblModelName;
-    QLabel* lblCurrentFW;
-    QLabel* lblNewFW;
-    QLabel* lblCheckSum;
-    QLabel* lblInfo;
-    QPushButton* btnUpdate;
-    QCheckBox* chkOverride;
-    QProgressBar* bar1;
-    int& hubVersionMajor;
-    int& hubVersionMinor;
-    int& scalarVersionMajor;
-    int& scalarVersionMinor;
-    bool& hubUpdateNeeded;
-    bool& scalarUpdateNeeded;
+    scalar::ScalarQueries* queries = nullptr;
+    FirmwareStatusView* view = nullptr;
     QString hubBinFile;    // relative to programFolder
     QString scalarBinFile; // relative to programFolder
     QString modelName;
     bool allowDowngrade = false;
     QString programFolder;
+    FirmwareState state;
 };
 
 // Version bytes inside the stored firmware files.

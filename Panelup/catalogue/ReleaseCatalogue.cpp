@@ -4,6 +4,7 @@
 #include "catalogue/DownloadFolder.h"
 #include "catalogue/FileTime.h"
 #include "catalogue/FirmwareChecks.h"
+#include "catalogue/FirmwareRecord.h"
 #include "catalogue/UpdateSite.h"
 #include "seams/Dialogs.h"
 
@@ -14,6 +15,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSettings>
+
+#include <optional>
 
 namespace catalogue {
 
@@ -30,7 +33,7 @@ QString recordChecksum(const CatalogueEntry& entry) {
 // nothing can change them between the check and the copy. The stored file is
 // replaced in one step, and only when the sum is the catalogue's; a link in
 // its place is refused rather than followed.
-bool storeChecked(const QString& from, const QString& to, uint32_t expected, uint16_t& actual) {
+bool storeChecked(const QString& from, const QString& to, int expected, uint16_t& actual) {
     QFile in;
     if (!openWithoutFollowing(in, from) || isSymbolicLink(to))
         return false;
@@ -54,51 +57,49 @@ bool storedFileMatches(const QString& stored, const CatalogueEntry& entry) {
            fileChecksum(stored.toStdString()) == parseChecksumText(entry.checksum.toStdString());
 }
 
-QString recordKey(const CatalogueEntry& entry) {
+// The record's part for an entry's kind; none for other kinds.
+std::optional<FirmwareRecord::Kind> recordKind(const CatalogueEntry& entry) {
     const QString kind = entry.kind.toLower();
     if (kind == QLatin1String("scalar"))
-        return QStringLiteral("ScalarBinFile");
+        return FirmwareRecord::Kind::Scalar;
     if (kind == QLatin1String("hub"))
-        return QStringLiteral("HubBinFile");
-    return {};
-}
-
-// The record names only a stored file whose checksum is the one recorded
-// with it: any other would fail the start-up checksum test of every later
-// start.
-void writeRecord(QSettings& settings, const CatalogueEntry& entry, const QString& stored,
-                 bool onlyWhereEmpty) {
-    const QString fileKey = recordKey(entry);
-    if (fileKey.isEmpty())
-        return;
-    if (onlyWhereEmpty && !settings.value(fileKey).toString().isEmpty())
-        return;
-    if (!storedFileMatches(stored, entry)) {
-        qDebug() << "Not recorded:" << stored << "does not have the checksum" << entry.checksum;
-        return;
-    }
-    const QString checksumKey = fileKey == QLatin1String("ScalarBinFile")
-                                    ? QStringLiteral("ScalarBinCheckSum")
-                                    : QStringLiteral("HubBinCheckSum");
-    settings.setValue(fileKey, entry.recordPath());
-    settings.setValue(checksumKey, recordChecksum(entry));
+        return FirmwareRecord::Kind::Hub;
+    return std::nullopt;
 }
 
 } // namespace
 
 ReleaseCatalogue::ReleaseCatalogue(CatalogueContext context) : context_(std::move(context)) {}
 
-void ReleaseCatalogue::logKept(const QSettings& settings, const CatalogueEntry& entry,
-                               const QString& stored) const {
-    const QString key = recordKey(entry);
-    const QString onRecord = key.isEmpty() ? QString() : settings.value(key).toString();
+void ReleaseCatalogue::logKept(const CatalogueEntry& entry, const QString& stored) const {
     if (QFileInfo(stored).isFile())
         qDebug() << "Kept the stored" << stored;
     else
         qDebug() << "Nothing stored as" << stored;
-    if (!key.isEmpty())
-        qDebug() << "The record keeps" << key
+    if (const auto kind = recordKind(entry)) {
+        const QString onRecord = record_.file(*kind);
+        qDebug() << "The record keeps"
+                 << (*kind == FirmwareRecord::Kind::Scalar ? "ScalarBinFile" : "HubBinFile")
                  << (onRecord.isEmpty() ? QStringLiteral("empty") : onRecord);
+    }
+}
+
+// The record names only a stored file whose checksum is the one recorded
+// with it: any other would fail the start-up checksum test of every later
+// start.
+void ReleaseCatalogue::writeRecord(QSettings& settings, const QString& model,
+                                   const CatalogueEntry& entry, const QString& stored,
+                                   bool onlyWhereEmpty) {
+    const auto kind = recordKind(entry);
+    if (!kind)
+        return;
+    if (onlyWhereEmpty && !record_.file(*kind).isEmpty())
+        return;
+    if (!storedFileMatches(stored, entry)) {
+        qDebug() << "Not recorded:" << stored << "does not have the checksum" << entry.checksum;
+        return;
+    }
+    record_.write(settings, model, *kind, entry.recordPath(), recordChecksum(entry));
 }
 
 int ReleaseCatalogue::compareInstalled(const CatalogueEntry& entry) const {
@@ -123,7 +124,7 @@ bool ReleaseCatalogue::storeEntry(const CatalogueEntry& entry, const QString& mo
     const QString url = context_.siteBaseUrl + model + QLatin1Char('/') + entry.file;
     bool ok = downloadFile(url, temporary, true);
     if (ok) {
-        const uint32_t expected = parseChecksumText(entry.checksum.toStdString());
+        const int expected = parseChecksumText(entry.checksum.toStdString());
         uint16_t actual = 0;
         ok = storeChecked(temporary, stored, expected, actual);
         if (!ok && actual != expected)
@@ -148,9 +149,14 @@ const QStringList& ReleaseCatalogue::failedDownloads() const {
     return failedDownloads_;
 }
 
+const FirmwareRecord& ReleaseCatalogue::record() const {
+    return record_;
+}
+
 bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly) {
     const QString name = QString::fromStdString(model);
     failedDownloads_.clear();
+    record_ = FirmwareRecord::read(context_.configPath, name);
     const QString catalogueName = name + QStringLiteral(".xml");
     if (!preparePrivateFolder(context_.downloadFolder)) {
         if (!checkOnly)
@@ -186,8 +192,6 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
             return false;
         }
     }
-    settings.beginGroup(name);
-
     int scalarResult = -1;
     int hubResult = -1;
     for (const CatalogueEntry& entry : entries) {
@@ -207,7 +211,7 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
             else if (entry.kind == hubKind)
                 hubResult = compareInstalled(entry);
             if (recordWritable)
-                writeRecord(settings, entry, stored, true);
+                writeRecord(settings, name, entry, stored, true);
             continue;
         }
 
@@ -216,16 +220,17 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
             result = storeEntry(entry, name, stored, temporary);
             if (!result) {
                 failedDownloads_ << entry.file;
-                logKept(settings, entry, stored);
+                logKept(entry, stored);
                 continue;
             }
         }
-        writeRecord(settings, entry, stored, false);
+        writeRecord(settings, name, entry, stored, false);
     }
-    settings.endGroup();
     settings.sync();
-    if (recordWritable && settings.status() != QSettings::NoError)
+    if (recordWritable && settings.status() != QSettings::NoError) {
         qWarning() << "The firmware record could not be written to" << context_.configPath;
+        record_ = FirmwareRecord::read(context_.configPath, name);
+    }
 
     if (checkOnly)
         return scalarResult == 1 || hubResult == 1;

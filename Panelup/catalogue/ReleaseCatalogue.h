@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/FirmwareRecord.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -42,16 +44,20 @@ public:
     // The files that the last download-mode refresh failed to bring into
     // the store (the catalogue itself when the download folder is refused).
     const QStringList& failedDownloads() const;
+    // The model's firmware record as the last refresh left it in Config.ini.
+    const FirmwareRecord& record() const;
 
 private:
-    void logKept(const QSettings& settings, const CatalogueEntry& entry,
-                 const QString& stored) const;
+    void logKept(const CatalogueEntry& entry, const QString& stored) const;
+    void writeRecord(QSettings& settings, const QString& model, const CatalogueEntry& entry,
+                     const QString& stored, bool onlyWhereEmpty);
     int compareInstalled(const CatalogueEntry& entry) const;
     bool storeEntry(const CatalogueEntry& entry, const QString& model, const QString& stored,
                     const QString& temporary);
 
     CatalogueContext context_;
     QStringList failedDownloads_;
+    FirmwareRecord record_;
 };
 
 } // namespace catalogue

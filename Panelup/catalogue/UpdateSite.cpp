@@ -25,10 +25,6 @@ int stallTimeoutMs = 30000;
 qint64 sizeLimit = qint64{256} << 20;
 } // namespace
 
-int downloadStallTimeoutMs() {
-    return stallTimeoutMs;
-}
-
 void setDownloadStallTimeoutMs(int ms) {
     stallTimeoutMs = ms;
 }

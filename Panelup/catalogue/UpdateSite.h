@@ -24,7 +24,6 @@ bool downloadFile(const QString& url, const QString& path, bool save, qint64 lim
 constexpr qint64 catalogueSizeLimit = qint64{1} << 20;
 
 // A request fails when no data has arrived for this long (30 s by default).
-int downloadStallTimeoutMs();
 void setDownloadStallTimeoutMs(int ms);
 
 // A body larger than this fails the request instead of filling the disk.

@@ -1,7 +1,7 @@
 #include "discovery/MonitorInventory.h"
 
 #include "Hubbridge.h"
-#include "discovery/Edid.h"
+#include "edid/Edid.h"
 #include "models/ModelFactory.h"
 #include "platform/DisplaySystem.h"
 #include "platform/Platform.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "discovery/DisplayRecords.h"
 #include "discovery/MonitorRecord.h"
+#include "edid/DisplayRecords.h"
 #include "scalar/HubRecord.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "discovery/DisplayRecords.h"
+#include "edid/DisplayRecords.h"
 #include "scalar/HubRecord.h"
 
 #include <cstdint>

@@ -4,8 +4,6 @@
 
 #include <QDebug>
 
-#include <algorithm>
-
 namespace scalar {
 
 std::string extractModelName(const std::string& capabilities) {
@@ -19,17 +17,6 @@ std::string extractModelName(const std::string& capabilities) {
         return {};
     return capabilities.substr(nameStart, close - nameStart);
 }
-
-namespace {
-// The last fragment says in its length byte how many characters it holds;
-// the padding after them is not part of the string.
-std::size_t charactersIn(const Frame& fragment, std::size_t step) {
-    const uint8_t length = fragment[1];
-    if ((length & 0x80) == 0 || (length & 0x7F) < 3)
-        return step;
-    return std::min(step, static_cast<std::size_t>((length & 0x7F) - 3));
-}
-} // namespace
 
 bool CapabilitiesReader::layoutUsable() const {
     return options_.textStart >= 5 && options_.textStart < options_.textEnd &&
@@ -63,7 +50,9 @@ CapabilitiesReader::Result CapabilitiesReader::read(ScalarLink& link) const {
             continue;
         }
         const auto first = bytes.begin() + static_cast<std::ptrdiff_t>(options_.textStart);
-        result.text.append(first, first + static_cast<std::ptrdiff_t>(charactersIn(bytes, step)));
+        // Each fragment is taken whole, the last one with its padding: the
+        // padding follows the end of the string, past any model name.
+        result.text.append(first, first + static_cast<std::ptrdiff_t>(step));
         offset = static_cast<uint16_t>(offset + step);
 
         result.modelName = extractModelName(result.text);

@@ -39,9 +39,6 @@ bool readHubFirmware(HubRecord& hub) {
     if (version != kFirmwareWithoutBusConfig)
         ok = SetBusSpeed(kSlaveAddress, hub.memAddressLength, hub.busSpeed) != 0;
     CloseDevice();
-    // A hub that did not tell its version has not answered, whatever the
-    // bus configuration said.
-    ok = ok && version != 0;
     hub.hubFirmware = ok ? version : 0;
     return ok;
 }

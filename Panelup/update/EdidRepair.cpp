@@ -1,7 +1,7 @@
 #include "update/EdidRepair.h"
 
-#include "discovery/Edid.h"
 #include "discovery/MonitorInventory.h"
+#include "edid/Edid.h"
 #include "scalar/ScalarQueries.h"
 #include "update/EdidBackup.h"
 

@@ -35,7 +35,7 @@ FirmwareImage readFirmwareImage(const QString& programFolder, const QString& rel
     const uint16_t sum =
         catalogue::byteChecksum(reinterpret_cast<const uint8_t*>(image.bytes.constData()),
                                 static_cast<std::size_t>(image.bytes.size()));
-    const uint32_t recorded = catalogue::parseChecksumText(recordedChecksum.toStdString());
+    const int recorded = catalogue::parseChecksumText(recordedChecksum.toStdString());
     if (recorded != sum) {
         image.state = FirmwareImage::State::ChecksumMismatch;
         qDebug() << "Firmware file checksum" << QString::number(sum, 16) << "is not the recorded"

@@ -79,17 +79,17 @@ public:
             qDebug() << "Update: not confirmed";
             return;
         }
-        if (!c_.hubUpdateNeeded && !c_.scalarUpdateNeeded) {
+        if (!*c_.hubUpdateNeeded && !*c_.scalarUpdateNeeded) {
             qDebug() << "Update: nothing to write";
             return;
         }
-        UpdateScope scope(c_.keepAwake, c_.bar1);
+        UpdateScope scope(*c_.keepAwake, c_.bar1);
         showBusy();
         c_.repairMonitorEdids();
-        if (c_.hubUpdateNeeded && !writeHub())
+        if (*c_.hubUpdateNeeded && !writeHub())
             return;
         // The status refresh after the hub write has decided this anew.
-        if (c_.scalarUpdateNeeded && !writeScalar())
+        if (*c_.scalarUpdateNeeded && !writeScalar())
             return;
         c_.btnExit->setEnabled(true);
         offerOsdReset();

@@ -15,23 +15,24 @@ class KeepAwake;
 
 namespace update {
 
-// What the update needs of the window; the window builds it per click.
+// What the update needs of the window; the window fills it field by field
+// per click.
 struct UpdateFlowContext {
-    QPushButton* btnUpdate;
-    QPushButton* btnExit;
-    QCheckBox* chkOverride;
-    QProgressBar* bar1;
-    QLabel* lblInfo;
+    QPushButton* btnUpdate = nullptr;
+    QPushButton* btnExit = nullptr;
+    QCheckBox* chkOverride = nullptr;
+    QProgressBar* bar1 = nullptr;
+    QLabel* lblInfo = nullptr;
     // Read again after the hub phase: the status refresh recomputes them.
-    const bool& hubUpdateNeeded;
-    const bool& scalarUpdateNeeded;
-    const QString& hubBinFile;
-    const QString& scalarBinFile;
-    const QString& hubBinCheckSum;
-    const QString& scalarBinCheckSum;
-    const QString& modelName;
+    const bool* hubUpdateNeeded = nullptr;
+    const bool* scalarUpdateNeeded = nullptr;
+    QString hubBinFile;
+    QString scalarBinFile;
+    QString hubBinCheckSum;
+    QString scalarBinCheckSum;
+    QString modelName;
     QString programFolder;
-    platform::KeepAwake& keepAwake;
+    platform::KeepAwake* keepAwake = nullptr;
     std::function<bool()> repairMonitorEdids;
     std::function<void()> showFirmwareStatus;
     std::function<bool()> resetScalarSettings;

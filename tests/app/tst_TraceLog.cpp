@@ -15,9 +15,22 @@ namespace {
 
 const QString stamp = QStringLiteral("\\d\\d:\\d\\d:\\d\\d:\\d\\d\\d");
 
-QByteArray readAll(const QString& path) {
+// Windows writes the log in text mode: every line ends in CR LF there.
+#ifdef Q_OS_WIN
+const QByteArray lineEnd = "\r\n";
+#else
+const QByteArray lineEnd = "\n";
+#endif
+
+QByteArray rawContent(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The log with its line ends as written on Linux.
+QByteArray readAll(const QString& path) {
+    QByteArray content = rawContent(path);
+    return content.replace(lineEnd, "\n");
 }
 
 QStringList lines(const QString& path) {
@@ -60,6 +73,7 @@ private slots:
 
         QCOMPARE(traceLevel, 4);
         QCOMPARE(logFilePath(), logPath());
+        QVERIFY(rawContent(logPath()).endsWith(": this is a debug message" + lineEnd));
         const QByteArray content = readAll(logPath());
         QVERIFY(QRegularExpression(QStringLiteral("^%1: this is a debug message\n$").arg(stamp))
                     .match(QString::fromUtf8(content))

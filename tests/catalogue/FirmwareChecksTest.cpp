@@ -101,35 +101,39 @@ void FirmwareChecksTest::checksumTextHasEvenDigits_data() {
     QTest::newRow("1234") << 0x1234u << "0x1234";
     QTest::newRow("f") << 0xFu << "0x0f";
     QTest::newRow("12345") << 0x12345u << "0x012345";
+    QTest::newRow("negative") << uint(-1) << "-0x01";
 }
 
 void FirmwareChecksTest::checksumTextHasEvenDigits() {
     QFETCH(uint, value);
     QFETCH(QString, text);
-    QCOMPARE(QString::fromStdString(checksumText(value)), text);
-    QCOMPARE(uint(parseChecksumText(checksumText(value))), value);
+    QCOMPARE(QString::fromStdString(checksumText(int(value))), text);
+    QCOMPARE(uint(parseChecksumText(checksumText(int(value)))), value);
 }
 
 void FirmwareChecksTest::checksumTextParses_data() {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<uint>("value");
-    QTest::newRow("recorded form") << "0x0a3f" << 0xA3Fu;
-    QTest::newRow("no prefix") << "a3f" << 0xA3Fu;
-    QTest::newRow("upper case") << "0X1A2B" << 0x1A2Bu;
-    QTest::newRow("upper digits, no prefix") << "1A2B" << 0x1A2Bu;
-    QTest::newRow("white space around") << " 0x10\n" << 0x10u;
-    QTest::newRow("empty") << "" << 0u;
-    QTest::newRow("prefix alone") << "0x" << 0u;
-    QTest::newRow("not hexadecimal") << "zz" << 0u;
-    QTest::newRow("stray character") << "12g" << 0u;
-    QTest::newRow("inner blank") << "12 34" << 0u;
-    QTest::newRow("too large") << "0x1FFFFFFFF" << 0u;
+    QTest::addColumn<int>("value");
+    QTest::newRow("recorded form") << "0x0a3f" << 0xA3F;
+    QTest::newRow("no prefix") << "a3f" << 0xA3F;
+    QTest::newRow("upper case") << "0X1A2B" << 0x1A2B;
+    QTest::newRow("upper digits, no prefix") << "1A2B" << 0x1A2B;
+    QTest::newRow("plus sign") << "+1A2B" << 6699;
+    QTest::newRow("minus sign") << "-1" << -1;
+    QTest::newRow("minus sign and prefix") << "-0x01" << -1;
+    QTest::newRow("white space around") << " 0x10\n" << 0x10;
+    QTest::newRow("empty") << "" << 0;
+    QTest::newRow("prefix alone") << "0x" << 0;
+    QTest::newRow("not hexadecimal") << "zz" << 0;
+    QTest::newRow("stray character") << "12g" << 0;
+    QTest::newRow("inner blank") << "12 34" << 0;
+    QTest::newRow("too large") << "0x1FFFFFFFF" << 0;
 }
 
 void FirmwareChecksTest::checksumTextParses() {
     QFETCH(QString, text);
-    QFETCH(uint, value);
-    QCOMPARE(uint(parseChecksumText(text.toStdString())), value);
+    QFETCH(int, value);
+    QCOMPARE(parseChecksumText(text.toStdString()), value);
 }
 
 void FirmwareChecksTest::compareVersionsBySignificance_data() {

@@ -1,8 +1,9 @@
 #include "IsolatedTempDir.h"
 #include "RecordingSleeper.h"
 #include "ScriptedDialogs.h"
-#include "SimulatedWorld.h"
+#include "VirtualWorld.h"
 
+#include "app/StatusWidgets.h"
 #include "catalogue/FirmwareStatus.h"
 #include "scalar/ScalarQueries.h"
 
@@ -72,7 +73,9 @@ private slots:
     void unreadableScalarKeepsVersionsAndSkipsModelRule();
 
 private:
-    FirmwareStatusContext context();
+    // Shows the status over the test's widgets; the state is read from and
+    // written back to state_.
+    void show(bool allowDowngrade = false);
     void writeStored(const QString& name, const QByteArray& bytes);
 
     RecordingSleeper sleeper_;
@@ -90,12 +93,7 @@ private:
     const int scalarAddress_ = 0x51;
     WindowReporter reporter_{lblInfo, btnUpdate};
     scalar::ScalarQueries queries_{hubIndex_, scalarAddress_, reporter_};
-    int hubMajor_ = 0;
-    int hubMinor_ = 0;
-    int scalarMajor_ = 0;
-    int scalarMinor_ = 0;
-    bool hubUpdateNeeded_ = false;
-    bool scalarUpdateNeeded_ = false;
+    FirmwareState state_;
     std::unique_ptr<QTemporaryDir> program_;
 };
 
@@ -115,9 +113,7 @@ void FirmwareStatusTest::init() {
     chkOverride->show();
     btnUpdate->setEnabled(true);
     window_->show();
-    hubMajor_ = hubMinor_ = scalarMajor_ = scalarMinor_ = 0;
-    hubUpdateNeeded_ = false;
-    scalarUpdateNeeded_ = false;
+    state_ = FirmwareState();
     program_ = std::make_unique<QTemporaryDir>();
     QVERIFY(program_->isValid());
 }
@@ -126,27 +122,28 @@ void FirmwareStatusTest::cleanup() {
     window_.reset();
 }
 
-FirmwareStatusContext FirmwareStatusTest::context() {
-    return FirmwareStatusContext{queries_,
-                                 lblModelName,
-                                 lblCurrentFW,
-                                 lblNewFW,
-                                 lblCheckSum,
-                                 lblInfo,
-                                 btnUpdate,
-                                 chkOverride,
-                                 bar1,
-                                 hubMajor_,
-                                 hubMinor_,
-                                 scalarMajor_,
-                                 scalarMinor_,
-                                 hubUpdateNeeded_,
-                                 scalarUpdateNeeded_,
-                                 QStringLiteral("Hub//hub.bin"),
-                                 QStringLiteral("Scalar//scalar.bin"),
-                                 QStringLiteral("LM0420"),
-                                 false,
-                                 program_->path()};
+void FirmwareStatusTest::show(bool allowDowngrade) {
+    StatusWidgets::Widgets widgets;
+    widgets.modelName = lblModelName;
+    widgets.currentFirmware = lblCurrentFW;
+    widgets.newFirmware = lblNewFW;
+    widgets.checksum = lblCheckSum;
+    widgets.info = lblInfo;
+    widgets.update = btnUpdate;
+    widgets.override = chkOverride;
+    widgets.progress = bar1;
+    StatusWidgets view(widgets);
+    FirmwareStatusContext c;
+    c.queries = &queries_;
+    c.view = &view;
+    c.hubBinFile = QStringLiteral("Hub//hub.bin");
+    c.scalarBinFile = QStringLiteral("Scalar//scalar.bin");
+    c.modelName = QStringLiteral("LM0420");
+    c.allowDowngrade = allowDowngrade;
+    c.programFolder = program_->path();
+    c.state = state_;
+    showFirmwareStatus(c);
+    state_ = c.state;
 }
 
 void FirmwareStatusTest::writeStored(const QString& name, const QByteArray& bytes) {
@@ -270,12 +267,12 @@ void FirmwareStatusTest::outcomes() {
     QFETCH(bool, hubNeeded);
     QFETCH(bool, scalarNeeded);
 
-    world::MonitorSpec spec;
+    world::Monitor spec;
     spec.model = capabilitiesModel.left(6);
     spec.capabilities =
         QStringLiteral("(prot(monitor)type(lcd)model(%1)cmds(01 02 03))").arg(capabilitiesModel);
-    spec.firmwareMajor = installedMajor;
-    spec.firmwareMinor = installedMinor;
+    spec.scalarMajor = installedMajor;
+    spec.scalarMinor = installedMinor;
     spec.hubFirmware = installedHub;
     QVERIFY(world::load({spec}));
     if (!hubFile.isEmpty())
@@ -283,9 +280,7 @@ void FirmwareStatusTest::outcomes() {
     if (!scalarFile.isEmpty())
         writeStored(QStringLiteral("Scalar/scalar.bin"), scalarFile);
 
-    FirmwareStatusContext c = context();
-    c.allowDowngrade = allowDowngrade;
-    showFirmwareStatus(c);
+    show(allowDowngrade);
 
     QCOMPARE(lblInfo->text(), info);
     QCOMPARE(lblCurrentFW->text(), current);
@@ -298,27 +293,26 @@ void FirmwareStatusTest::outcomes() {
     if (updateEnabled) // a pending update leaves no box to tick
         QVERIFY(!chkOverride->isEnabled());
     QVERIFY(!chkOverride->isChecked());
-    QCOMPARE(hubUpdateNeeded_, hubNeeded);
-    QCOMPARE(scalarUpdateNeeded_, scalarNeeded);
+    QCOMPARE(state_.hubUpdateNeeded, hubNeeded);
+    QCOMPARE(state_.scalarUpdateNeeded, scalarNeeded);
     QCOMPARE(lblModelName->text(),
              hubNeeded ? QStringLiteral("LM0420") : QStringLiteral("Model Name"));
     QCOMPARE(bar1->value(), info == latestText ? bar1->maximum() : 50);
-    QCOMPARE(scalarMajor_, installedMajor);
-    QCOMPARE(scalarMinor_, installedMinor);
+    QCOMPARE(state_.scalarVersionMajor, installedMajor);
+    QCOMPARE(state_.scalarVersionMinor, installedMinor);
     QVERIFY(dialogs_.shown.isEmpty());
 }
 
 void FirmwareStatusTest::hubQueryFailureChangesNothing() {
-    world::MonitorSpec spec;
+    world::Monitor spec;
     spec.hub = false;
     QVERIFY(world::load({spec}));
     writeStored(QStringLiteral("Scalar/scalar.bin"), image(0xF902, scalarMajorOffset, 0x13, 0));
-    scalarMajor_ = 0x12;
-    scalarUpdateNeeded_ = true;
-    hubUpdateNeeded_ = true;
+    state_.scalarVersionMajor = 0x12;
+    state_.scalarUpdateNeeded = true;
+    state_.hubUpdateNeeded = true;
 
-    FirmwareStatusContext c = context();
-    showFirmwareStatus(c);
+    show();
 
     QCOMPARE(lblInfo->text(), scalar::hubNotDetectedText());
     QVERIFY(!btnUpdate->isEnabled());
@@ -327,15 +321,15 @@ void FirmwareStatusTest::hubQueryFailureChangesNothing() {
     QCOMPARE(lblCheckSum->text(), QStringLiteral("CheckSum"));
     QVERIFY(!chkOverride->isHidden());
     QVERIFY(chkOverride->isChecked());
-    QVERIFY(hubUpdateNeeded_);
-    QVERIFY(scalarUpdateNeeded_);
-    QCOMPARE(scalarMajor_, 0x12);
+    QVERIFY(state_.hubUpdateNeeded);
+    QVERIFY(state_.scalarUpdateNeeded);
+    QCOMPARE(state_.scalarVersionMajor, 0x12);
 }
 
 void FirmwareStatusTest::unreadableScalarKeepsVersionsAndSkipsModelRule() {
     // The model text is read only after the firmware level, so without it
     // the LM0410 rule does not apply and an installed 2.0 hub stays 2.0.
-    world::MonitorSpec spec;
+    world::Monitor spec;
     spec.model = QStringLiteral("LM0410");
     spec.capabilities = QStringLiteral("(prot(monitor)model(LM0410)cmds(01))");
     spec.hubFirmware = 0x0200;
@@ -343,18 +337,17 @@ void FirmwareStatusTest::unreadableScalarKeepsVersionsAndSkipsModelRule() {
     QVERIFY(world::fault("dropReplyPercent", 100));
     writeStored(QStringLiteral("Hub/hub.bin"), image(0x7EFB, hubMajorOffset, 1, 0x21));
     writeStored(QStringLiteral("Scalar/scalar.bin"), image(0xF902, scalarMajorOffset, 0x12, 5));
-    scalarMajor_ = 0x12;
-    scalarMinor_ = 3;
+    state_.scalarVersionMajor = 0x12;
+    state_.scalarVersionMinor = 3;
 
-    FirmwareStatusContext c = context();
-    showFirmwareStatus(c);
+    show();
 
-    QCOMPARE(scalarMajor_, 0x12);
-    QCOMPARE(scalarMinor_, 3);
-    QCOMPARE(hubMajor_, 2);
-    QCOMPARE(hubMinor_, 0);
-    QVERIFY(!hubUpdateNeeded_);
-    QVERIFY(scalarUpdateNeeded_);
+    QCOMPARE(state_.scalarVersionMajor, 0x12);
+    QCOMPARE(state_.scalarVersionMinor, 3);
+    QCOMPARE(state_.hubVersionMajor, 2);
+    QCOMPARE(state_.hubVersionMinor, 0);
+    QVERIFY(!state_.hubUpdateNeeded);
+    QVERIFY(state_.scalarUpdateNeeded);
     QCOMPARE(lblCurrentFW->text(), QStringLiteral("Monitor FW : <b>M012REV 3</b>"));
     QCOMPARE(lblNewFW->text(), QStringLiteral("Monitor FW : <b>M012REV 5</b>"));
     QVERIFY(dialogs_.shown.isEmpty());

@@ -195,7 +195,20 @@ CatalogueContext ReleaseCatalogueTest::context() const {
 
 bool ReleaseCatalogueTest::refresh(bool checkOnly, const CatalogueContext& c) {
     ReleaseCatalogue catalogue(c);
-    return catalogue.refreshCatalogue(model.toStdString(), checkOnly);
+    const bool result = catalogue.refreshCatalogue(model.toStdString(), checkOnly);
+    // The record it hands back is the one Config.ini now holds.
+    const FirmwareRecord& r = catalogue.record();
+    const QStringList handedBack{r.scalarBinFile, r.scalarBinCheckSum, r.hubBinFile,
+                                 r.hubBinCheckSum};
+    const QSettings settings(c.configPath, QSettings::IniFormat);
+    QStringList held;
+    for (const char* key : {"ScalarBinFile", "ScalarBinCheckSum", "HubBinFile", "HubBinCheckSum"})
+        held << settings.value(model + '/' + key).toString();
+    if (handedBack != held)
+        QTest::qFail(qPrintable("record handed back: " + handedBack.join(", ") +
+                                "; Config.ini: " + held.join(", ")),
+                     __FILE__, __LINE__);
+    return result;
 }
 
 void ReleaseCatalogueTest::serveCatalogue(const QList<Entry>& entries, const QString& extra) {
@@ -657,7 +670,7 @@ void ReleaseCatalogueTest::failedDownloadKeepsStoreAndRecord() {
     QCOMPARE(record("ScalarBinCheckSum"), sumText(v1));
     // What the start-up check will find: the recorded file with its sum.
     QCOMPARE(
-        uint(fileChecksum(QDir(program_).absoluteFilePath(record("ScalarBinFile")).toStdString())),
+        int(fileChecksum(QDir(program_).absoluteFilePath(record("ScalarBinFile")).toStdString())),
         parseChecksumText(record("ScalarBinCheckSum").toStdString()));
     QCOMPARE(QDir(defaultDownloadFolder() + "/Scalar").entryList(QDir::Files | QDir::Hidden),
              QStringList());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "discovery/Edid.h"
+#include "edid/Edid.h"
 
 #include <cstdint>
 #include <string>

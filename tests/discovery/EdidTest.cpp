@@ -1,6 +1,6 @@
 #include "EdidBuilder.h"
 
-#include "discovery/Edid.h"
+#include "edid/Edid.h"
 #include "models/ModelFactory.h"
 
 #include <QDir>

@@ -1,4 +1,5 @@
 #include "TestDisplaySystem.h"
+#include "VirtualMonitorControl.h"
 #include "VirtualWorld.h"
 
 #include "RecordingSleeper.h"
@@ -21,6 +22,13 @@ void addMonitors(TestDisplaySystem& system, const QStringList& serials,
         system.addDisplay({{names.value(i, "LM0420").toStdString(), serials[i].toStdString()}});
 }
 
+world::Monitor hub(const QString& serial, int firmware = 0x0120) {
+    world::Monitor m;
+    m.serial = serial;
+    m.hubFirmware = firmware;
+    return m;
+}
+
 QVector<int> pairedFlags(const MonitorInventory& inventory) {
     QVector<int> flags;
     for (const auto& monitor : inventory.monitors)
@@ -40,7 +48,7 @@ private slots:
     }
 
     void cloneDisplays() {
-        QVERIFY(loadHubs({}));
+        QVERIFY(world::load(QList<world::Monitor>{}));
         TestDisplaySystem system;
         system.addDisplay({{"LM0420", "UP2160100001", true}, {"LM0420", "UP2160100002", false}});
         system.addDisplay({{"LM0530 SERIES", "UP2160100003"}}, -1, 10);
@@ -78,7 +86,7 @@ private slots:
     }
 
     void moreMonitorsThanDevices() {
-        QVERIFY(loadHubs({}));
+        QVERIFY(world::load(QList<world::Monitor>{}));
         TestDisplaySystem system;
         system.addDisplay({{"LM0420", "UP2160100001"}, {"LM0420", "UP2160100002"}}, 1);
         MonitorInventory inventory(system);
@@ -126,12 +134,12 @@ private slots:
         QFETCH(int, pairedCount);
 
         RecordingSleeper sleeper;
-        QList<VirtualHub> hubs;
+        QList<world::Monitor> hubs;
         for (const auto& serial : hubSerials)
-            hubs.append({serial});
-        QVERIFY(loadHubs(hubs));
+            hubs.append(hub(serial));
+        QVERIFY(world::load(hubs));
         if (!fault.isEmpty())
-            QCOMPARE(VM_SetFault(fault.toLatin1().constData(), 1), 1);
+            QVERIFY(world::fault(fault.toLatin1().constData(), 1));
         TestDisplaySystem system;
         addMonitors(system, edidSerials);
 
@@ -171,7 +179,7 @@ private slots:
         QFETCH(QVector<int>, paired);
 
         RecordingSleeper sleeper;
-        QVERIFY(loadHubs({{"UP9999999999", "LM0420", hubFirmware}}));
+        QVERIFY(world::load({hub("UP9999999999", hubFirmware)}));
         TestDisplaySystem system;
         addMonitors(system, {"UP2160100001", "UP2160100002"}, names);
 
@@ -189,7 +197,7 @@ private slots:
 
     void noDisplayEnumeration() {
         RecordingSleeper sleeper;
-        QVERIFY(loadHubs({{"UP2160100001"}}));
+        QVERIFY(world::load({hub("UP2160100001")}));
         TestDisplaySystem system;
         addMonitors(system, {"UP2160100001"});
         system.enumerationFails = true;
@@ -203,7 +211,7 @@ private slots:
 
     void logLines() {
         RecordingSleeper sleeper;
-        QVERIFY(loadHubs({{"UP2160100001", "LM0420", 0x0123}}));
+        QVERIFY(world::load({hub("UP2160100001", 0x0123)}));
         TestDisplaySystem system;
         addMonitors(system, {"UP2160100001"});
         MonitorInventory inventory(system);

@@ -1,6 +1,6 @@
 #include "EdidBuilder.h"
 
-#include "discovery/RegistryEdid.h"
+#include "edid/RegistryEdid.h"
 
 #include <QtTest>
 

@@ -22,16 +22,19 @@ private slots:
 
     void pairsMonitorsWithTheirHubs() {
         RecordingSleeper sleeper;
-        QJsonObject withoutHub = virtualMonitor({"UP2160100002", "LM0530"});
-        withoutHub.remove("hub");
-        withoutHub.insert("outputTechnology", 10);
-        withoutHub.insert("ddc", false);
-        withoutHub.insert(
-            "edid", QJsonObject{{"displayName", "LM0530 SERIES"}, {"serial", "UP2160100002"}});
+        world::Monitor first;
+        world::Monitor withoutHub;
+        withoutHub.model = QStringLiteral("LM0530");
+        withoutHub.displayName = QStringLiteral("LM0530 SERIES");
+        withoutHub.serial = QStringLiteral("UP2160100002");
+        withoutHub.hub = false;
+        withoutHub.outputTechnology = 10;
+        withoutHub.ddc = false;
+        world::Monitor third;
+        third.serial = QStringLiteral("UP2160100003");
         // Two monitors of one model share a hardware ID: each must still
         // get its own EDID.
-        QVERIFY(loadWorld(QJsonArray{virtualMonitor({"UP2160100001"}), withoutHub,
-                                     virtualMonitor({"UP2160100003"})}));
+        QVERIFY(world::load({first, withoutHub, third}));
 
         MonitorInventory inventory;
         QCOMPARE(inventory.refreshInventory(), 3);
@@ -66,7 +69,7 @@ private slots:
     }
 
     void emptyWorld() {
-        QVERIFY(loadWorld(QJsonArray{}));
+        QVERIFY(world::load(QList<world::Monitor>{}));
         MonitorInventory inventory;
         QCOMPARE(inventory.refreshInventory(), 0);
         QVERIFY(inventory.displays.empty());

@@ -1,4 +1,6 @@
 // The start-up's DPI step at 144 DPI: the form grows by 1.5 and is centred.
+// Built a second time with a fractional logical DPI of 143.5 (287 DPI on a
+// screen scaled by 2): the desktop's whole-number DPI of 144 still gives 1.5.
 #include "E2eFixture.h"
 
 #include "app/Panelup.h"
@@ -28,5 +30,9 @@ private slots:
     }
 };
 
+#ifdef FRACTIONAL_DPI
+PANELUP_E2E_TEST_MAIN_SETUP(DpiScalingTest, 287, qputenv("QT_SCREEN_SCALE_FACTORS", "2"))
+#else
 PANELUP_E2E_TEST_MAIN_DPI(DpiScalingTest, 144)
+#endif
 #include "DpiScalingTest.moc"

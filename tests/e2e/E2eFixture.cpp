@@ -1,15 +1,11 @@
 #include "E2eFixture.h"
 
-#include "VirtualMonitorControl.h"
 #include "app/Panelup.h"
 #include "platform/Platform.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QSettings>
 #include <QTest>
 
@@ -30,29 +26,6 @@ QByteArray image(int size, int majorOffset, int major, int minor, int seed) {
     bytes[majorOffset] = static_cast<char>(major);
     bytes[majorOffset + 1] = static_cast<char>(minor);
     return bytes;
-}
-
-QJsonObject monitorJson(const Monitor& m) {
-    const QString serial = m.hubSerial.isEmpty() ? m.serial : m.hubSerial;
-    QJsonObject object{
-        {"edid", QJsonObject{{"displayName", m.displayName.isEmpty() ? m.model : m.displayName},
-                             {"serial", m.serial}}},
-        {"outputTechnology", m.outputTechnology},
-        {"scalar", QJsonObject{{"model", m.model},
-                               {"capabilities", "(prot(monitor)type(LCD)model(" + m.model +
-                                                    ")cmds(01 02 03 0C E3 F3)mccs_ver(2.2))"},
-                               {"serial", serial},
-                               {"firmware", QJsonArray{m.scalarMajor, m.scalarMinor}}}}};
-    if (m.hub)
-        object.insert("hub", QJsonObject{{"vendorId", 8457},
-                                         {"productIdSuperSpeed", 2065},
-                                         {"productIdUsb2", 2066},
-                                         {"firmware", m.hubFirmware},
-                                         {"port", 3},
-                                         {"parent", 1},
-                                         {"superSpeed", true},
-                                         {"usb2", true}});
-    return object;
 }
 
 QByteArray catalogueXml(const QList<SiteFile>& files) {
@@ -161,15 +134,7 @@ Fixture::~Fixture() {
 }
 
 bool Fixture::loadWorld(const QList<Monitor>& monitors) {
-    QJsonArray list;
-    for (const Monitor& m : monitors)
-        list.append(monitorJson(m));
-    const QByteArray json = QJsonDocument(QJsonObject{{"monitors", list}}).toJson();
-    if (VM_LoadDescription(json.constData()) != 1) {
-        qWarning() << "description refused:" << VM_LastError();
-        return false;
-    }
-    return true;
+    return world::load(monitors);
 }
 
 QString Fixture::configPath() const {

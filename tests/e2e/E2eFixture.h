@@ -9,10 +9,10 @@
 #include "RecordingSleeper.h"
 #include "ScriptedDialogs.h"
 #include "TestHttpServer.h"
+#include "VirtualWorld.h"
 
 #include <QByteArray>
 #include <QList>
-#include <QMetaType>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -27,17 +27,7 @@ class Platform;
 namespace e2e {
 
 // One monitor of the virtual world: its EDID, its scalar and its hub.
-struct Monitor {
-    QString model = QStringLiteral("LM0420");
-    QString displayName; // the EDID display name; the model when empty
-    QString serial = QStringLiteral("UP2160100001");
-    int scalarMajor = 0x12;
-    int scalarMinor = 3;
-    bool hub = true;
-    int hubFirmware = 0x0120;
-    QString hubSerial;        // what the hub's scalar answers; serial when empty
-    int outputTechnology = 5; // HDMI
-};
+using Monitor = world::Monitor;
 
 // Firmware images of the sizes the writers accept, with their version bytes
 // (hub 0x7EF9/0x7EFA, scalar 0xF900/0xF901) and a pattern chosen by seed.
@@ -136,17 +126,19 @@ QString checksumBoxText(const QString& which); // "scalar" or "Hub"
 
 } // namespace e2e
 
-Q_DECLARE_METATYPE(e2e::Monitor)
-
 // A test main with its own temporary folder and the logical DPI fixed
-// before the application exists (96 unless a test asks for another).
-#define PANELUP_E2E_TEST_MAIN_DPI(TestObject, dpi)                                                 \
+// before the application exists (96 unless a test asks for another), then
+// the further set-up statement the test names.
+#define PANELUP_E2E_TEST_MAIN_SETUP(TestObject, dpi, setup)                                        \
     int main(int argc, char** argv) {                                                              \
         IsolatedTempDir isolatedTemp;                                                              \
         qputenv("QT_FONT_DPI", #dpi);                                                              \
+        setup;                                                                                     \
         QApplication app(argc, argv);                                                              \
         TestObject test;                                                                           \
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \
         return QTest::qExec(&test, argc, argv);                                                    \
     }
+#define PANELUP_E2E_TEST_MAIN_DPI(TestObject, dpi)                                                 \
+    PANELUP_E2E_TEST_MAIN_SETUP(TestObject, dpi, (void)0)
 #define PANELUP_E2E_TEST_MAIN(TestObject) PANELUP_E2E_TEST_MAIN_DPI(TestObject, 96)

@@ -198,7 +198,7 @@ void StartupSequenceTest::noHubPaired_data() {
     QTest::newRow("monitor without hub")
         << QList<Monitor>{monitor("LM0420", "UP2160100001", false)};
     Monitor stranger = lm0420();
-    stranger.hubSerial = QStringLiteral("UP2160199999");
+    stranger.scalarSerial = QStringLiteral("UP2160199999");
     QTest::newRow("hub of another serial number") << QList<Monitor>{stranger};
     QTest::newRow("nothing attached") << QList<Monitor>{};
 }

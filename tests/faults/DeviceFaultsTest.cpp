@@ -9,13 +9,9 @@
 #include "VirtualMonitorControl.h"
 
 #include "app/Panelup.h"
-#include "scalar/CapabilitiesReader.h"
 #include "scalar/EdidAreaTransfer.h"
 #include "scalar/ScalarQueries.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QtTest>
 
 #include <vector>
@@ -31,20 +27,17 @@ constexpr int kInstalledScalarMinor = 3;
 constexpr int kInstalledHub = 0x0110;
 
 // Waits a start-up may ask for at most: per bridge device of the hub (two
-// sides) a serial read and a full capabilities reading; then the status
-// with its firmware-level attempts and back-offs. Each I2C request waits.
+// sides) a serial read and a capabilities reading of at most 48 reads; then
+// the status with its five firmware-level attempts and back-offs. Each I2C
+// request waits.
 constexpr int kFirmwareLevelWaits = 2 * 5;
-constexpr int kStartupWaitBound =
-    2 * (1 + scalar::kCapabilitiesReadBound) + 2 * kFirmwareLevelWaits;
+constexpr int kStartupWaitBound = 2 * (1 + 48) + 2 * kFirmwareLevelWaits;
 
-// Waits an update may ask for at most: two area reads with every chunk
-// tried in full, one area write likewise (and its two mode requests), the
-// three fixed waits, and a status after each write.
-constexpr int kAreaReadWaits = (scalar::kEdidAreaSize + scalar::kMemoryReadChunk - 1) /
-                               scalar::kMemoryReadChunk * scalar::kEdidChunkAttempts;
-constexpr int kAreaWriteWaits = (scalar::kEdidAreaSize + scalar::kMemoryWriteChunk - 1) /
-                                    scalar::kMemoryWriteChunk * scalar::kEdidChunkAttempts +
-                                2;
+// Waits an update may ask for at most: two area reads of 10 chunks, each
+// tried 5 times, one area write of 8 chunks likewise (and its two mode
+// requests), the three fixed waits, and a status after each write.
+constexpr int kAreaReadWaits = 10 * 5;
+constexpr int kAreaWriteWaits = 8 * 5 + 2;
 constexpr int kUpdateWaitBound = 2 * kAreaReadWaits + kAreaWriteWaits + 3 + 3 * kFirmwareLevelWaits;
 
 enum class Phase { Startup, Update };
@@ -80,25 +73,16 @@ const QString kScalarFailedText = QStringLiteral(
     "Monitor Scalar Firmware update failed, please close the application and retry again !");
 const QString kSuccessTitle = QStringLiteral("Update Firmware");
 
-QByteArray worldJson() {
-    const QJsonObject monitor{
-        {"edid", QJsonObject{{"displayName", "LM0420"}, {"serial", "UP2160100001"}}},
-        {"outputTechnology", 5},
-        {"scalar",
-         QJsonObject{{"model", "LM0420"},
-                     {"capabilities", "(prot(monitor)type(LCD)model(LM0420)cmds(01 02 03 0C E3 "
-                                      "F3)vcp(02 04 05 08 10 12 14(05 08 0B) 16 18 1A 60(0F 11 "
-                                      "12) C8 C9 DF)mccs_ver(2.2))"},
-                     {"serial", "UP2160100001"},
-                     {"firmware", QJsonArray{0x12, kInstalledScalarMinor}},
-                     {"edidAreas", QJsonArray{kSourceArea}}}},
-        {"hub", QJsonObject{{"vendorId", 8457},
-                            {"productIdSuperSpeed", 2065},
-                            {"productIdUsb2", 2066},
-                            {"firmware", kInstalledHub},
-                            {"port", 3},
-                            {"parent", 1}}}};
-    return QJsonDocument(QJsonObject{{"monitors", QJsonArray{monitor}}}).toJson();
+world::Monitor faultWorld() {
+    world::Monitor m;
+    m.capabilities =
+        QStringLiteral("(prot(monitor)type(LCD)model(LM0420)cmds(01 02 03 0C E3 F3)vcp(02 "
+                       "04 05 08 10 12 14(05 08 0B) 16 18 1A 60(0F 11 12) C8 C9 "
+                       "DF)mccs_ver(2.2))");
+    m.scalarMinor = kInstalledScalarMinor;
+    m.edidAreas = {kSourceArea};
+    m.hubFirmware = kInstalledHub;
+    return m;
 }
 
 std::vector<uint8_t> area(int address) {
@@ -181,11 +165,11 @@ private slots:
         // A read of the copy area that fails while the hub stays: zeros
         // must not pass for a blank area, whether it is blank or in use.
         DeviceCase unread = refused;
-        unread.faults = {{"corruptReplies", scalar::kEdidChunkAttempts}};
+        unread.faults = {{"corruptReplies", 5}};
         QTest::newRow("update, the copy area's first chunk unreadable") << unread;
         unread.copyInUse = true;
         QTest::newRow("update, the copy area in use and its first chunk unreadable") << unread;
-        unread.faults = {{"dropReplies", scalar::kEdidChunkAttempts}};
+        unread.faults = {{"dropReplies", 5}};
         QTest::newRow("update, the copy area in use and its first chunk dropped") << unread;
 
         // The hub disappears during the inventory (it makes six I2C
@@ -244,7 +228,7 @@ private slots:
     void deviceFault() {
         QFETCH(DeviceCase, c);
         Fixture bench;
-        QVERIFY(VM_LoadDescription(worldJson().constData()) == 1);
+        QVERIFY(world::load({faultWorld()}));
         const SiteFile scalarFile = usualScalar();
         SiteFile hubFile = usualHub();
         if (!c.hubUpdateNeeded)
@@ -265,7 +249,7 @@ private slots:
 
         bench.dialogs.answer({true, false}); // confirm the update; leave the OSD as it is
         if (c.phase == Phase::Startup)
-            setFaults(c.faults);
+            QVERIFY(world::setFaults(c.faults));
         bench.start();
         int waitBound = kStartupWaitBound;
         if (c.phase == Phase::Update) {
@@ -276,7 +260,7 @@ private slots:
             bench.dialogs.clear();
             bench.sleeper.clear();
             VM_ClearRequestLog();
-            setFaults(c.faults);
+            QVERIFY(world::setFaults(c.faults));
             UnplugDuringWrite unplug(bench.window(), c.unplug == Unplug::DuringHubWrite
                                                          ? UnplugDuringWrite::HubPhase
                                                      : c.unplug == Unplug::DuringScalarWrite

@@ -46,13 +46,6 @@ QString describe(Outcome outcome) {
     return {};
 }
 
-void setFaults(const QList<QPair<QByteArray, int>>& faults) {
-    for (const auto& fault : faults) {
-        if (VM_SetFault(fault.first.constData(), fault.second) != 1)
-            QTest::qFail(qPrintable("fault refused: " + fault.first), __FILE__, __LINE__);
-    }
-}
-
 FolderSnapshot::FolderSnapshot(const QString& folder) {
     const QDir root(folder);
     QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,

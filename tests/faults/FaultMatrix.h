@@ -1,8 +1,8 @@
 #pragma once
 
-// What the fault matrices share: how a run ended for the user, the faults
-// switched on in the virtual monitor, and a snapshot of a folder to tell
-// what a run changed in it.
+// What the fault matrices share: how a run ended for the user, a snapshot
+// of a folder to tell what a run changed in it, and a hub unplugged during
+// a firmware write.
 #include <QByteArray>
 #include <QList>
 #include <QMap>
@@ -25,8 +25,6 @@ enum class Outcome {
 
 Outcome outcomeOf(e2e::Fixture& bench);
 QString describe(Outcome outcome);
-
-void setFaults(const QList<QPair<QByteArray, int>>& faults);
 
 // Every file below a folder with its bytes.
 class FolderSnapshot {

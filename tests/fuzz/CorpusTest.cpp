@@ -25,11 +25,15 @@ private slots:
 
     void input_data() {
         QTest::addColumn<QString>("path");
-        const QDir corpus(QStringLiteral(FUZZ_CORPUS));
-        const QStringList names = corpus.entryList(QDir::Files, QDir::Name);
-        QVERIFY2(!names.isEmpty(), qPrintable(corpus.path() + " holds no inputs"));
-        for (const QString& name : names)
-            QTest::newRow(qPrintable(name)) << corpus.filePath(name);
+        // The target's own corpus, then the test fixtures that seed it too.
+        for (const QString& folder : QStringLiteral(FUZZ_CORPUS).split(QLatin1Char('|'))) {
+            const QDir corpus(folder);
+            const QStringList names = corpus.entryList(QDir::Files, QDir::Name);
+            QVERIFY2(!names.isEmpty(), qPrintable(corpus.path() + " holds no inputs"));
+            for (const QString& name : names)
+                QTest::newRow(qPrintable(corpus.dirName() + QLatin1Char('/') + name))
+                    << corpus.filePath(name);
+        }
     }
 
     // A broken promise aborts inside the target, failing the test.

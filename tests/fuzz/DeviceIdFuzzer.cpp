@@ -3,8 +3,8 @@
 // at most one EDID whatever the keys hold.
 #include "FuzzSupport.h"
 
-#include "discovery/Edid.h"
-#include "discovery/RegistryEdid.h"
+#include "edid/Edid.h"
+#include "edid/RegistryEdid.h"
 
 #include <cstddef>
 #include <cstdint>

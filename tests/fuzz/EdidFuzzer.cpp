@@ -4,8 +4,8 @@
 // within their descriptors.
 #include "FuzzSupport.h"
 
-#include "discovery/Edid.h"
-#include "discovery/RegistryEdid.h"
+#include "edid/Edid.h"
+#include "edid/RegistryEdid.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Writes the seed corpora of the fuzz targets into corpus/<target>/, laid
 out the way each target reads its bytes (see FuzzSupport.h, FakeBridge.h).
-Run from anywhere; the files are committed, so only run it to change them."""
+Run from anywhere; the files are committed, so only run it to change them.
+The fixtures of tests/data/edid and tests/data/catalogue seed their targets
+as they are."""
 import os
 
 here = os.path.dirname(os.path.abspath(__file__))
@@ -71,8 +73,6 @@ write('catalogue', 'entities.xml', catalogue(
 write('catalogue', 'short-entry.xml',
       '<Firmware><Scalar file="a.bin"><Name>a.bin</Name><Version>1</Version></Scalar>'
       '<!-- c --><?pi x?>text</Firmware>')
-with open(os.path.join(data, 'catalogue', 'corrupt.xml'), 'rb') as f:
-    write('catalogue', 'corrupt.xml', f.read())
 
 # The capabilities string: a mode byte, then per read a control byte and
 # the 32-byte reply.
@@ -122,11 +122,8 @@ serial = [0x6E, 0x8F, 0xF1, 0, 0] + list(b'UP2160100001') + [0]
 write('replies', 'serial.bin', bytes([3, 10, 11, 9, 0, 0]) + ddc(serial))
 write('replies', 'hub-version.bin', bytes([4, 0x01, 0x20, 0]))
 
-# EDID images.
-for name in sorted(os.listdir(os.path.join(data, 'edid'))):
-    if name.endswith('.bin'):
-        with open(os.path.join(data, 'edid', name), 'rb') as f:
-            write('edid', name, f.read())
+# EDID images: the whole ones are the fixtures in tests/data/edid, which
+# seed the target beside this corpus.
 with open(os.path.join(data, 'edid', 'LM0510_B.bin'), 'rb') as f:
     edid = f.read()
 write('edid', 'short.bin', edid[:100])

@@ -2,7 +2,7 @@
 #include "CMpFlow.h"
 #include "StderrCapture.h"
 #include "VirtualMonitorControl.h"
-#include "VirtualWorlds.h"
+#include "VirtualWorld.h"
 
 #include <QtTest>
 
@@ -100,25 +100,25 @@ void CMpFlowTest::scans_data() {
     QTest::addColumn<QStringList>("requests");
 
     QTest::newRow("SuperSpeed skips a USB 2 side")
-        << worlds::twoHubsInterleaved() << true << 1u << true << 2u
+        << world::twoHubsInterleaved() << true << 1u << true << 2u
         << QStringList{"Open 1", "Speed 1", "VdCmdEnable 1 0", "Close 1",
                        "Open 2", "Speed 2", "VdCmdEnable 2 1"};
     QTest::newRow("USB 2 skips a SuperSpeed side")
-        << worlds::twoHubsInterleaved() << false << 0u << true << 1u
+        << world::twoHubsInterleaved() << false << 0u << true << 1u
         << QStringList{"Open 0", "Speed 0", "VdCmdEnable 0 0", "Close 0",
                        "Open 1", "Speed 1", "VdCmdEnable 1 1"};
     QTest::newRow("USB 2 from 29 stops at the limit")
-        << worlds::crowded() << false << 29u << false << 30u
+        << world::crowded() << false << 29u << false << 30u
         << QStringList{"Open 29", "Speed 29", "VdCmdEnable 29 0", "Close 29"};
-    QTest::newRow("SuperSpeed at 29") << worlds::crowded() << true << 29u << true << 29u
+    QTest::newRow("SuperSpeed at 29") << world::crowded() << true << 29u << true << 29u
                                       << QStringList{"Open 29", "Speed 29", "VdCmdEnable 29 1"};
     QTest::newRow("full speed counts as USB 2")
-        << worlds::usb2Only(1) << false << 0u << true << 0u
+        << world::usb2Only(1) << false << 0u << true << 0u
         << QStringList{"Open 0", "Speed 0", "VdCmdEnable 0 1"};
     QTest::newRow("nothing at the index")
-        << worlds::empty() << true << 0u << false << 0u << QStringList{"Open 0 none"};
+        << world::empty() << true << 0u << false << 0u << QStringList{"Open 0 none"};
     QTest::newRow("starting past the limit")
-        << worlds::crowded() << false << 30u << false << 30u << QStringList();
+        << world::crowded() << false << 30u << false << 30u << QStringList();
 }
 
 void CMpFlowTest::scans() {
@@ -130,7 +130,7 @@ void CMpFlowTest::scans() {
     QFETCH(QStringList, requests);
     CMpFlow flow;
     loadVendor(flow);
-    QVERIFY(worlds::load(world));
+    QVERIFY(world::load(world));
 
     uint32_t scanIndex = index;
     StderrCapture quiet;
@@ -139,7 +139,7 @@ void CMpFlowTest::scans() {
     QCOMPARE(opened, found);
     QCOMPARE(scanIndex, indexAfter);
     QCOMPARE(flow.device != nullptr, found);
-    QCOMPARE(worlds::requests(), requests);
+    QCOMPARE(world::requestLog(), requests);
     flow.releaseDevice();
     flow.UnloadHubLib();
 }
@@ -156,7 +156,7 @@ void CMpFlowTest::speedFailureIsReleasedByTheNextScan() {
     QFETCH(int, lastError);
     CMpFlow flow;
     loadVendor(flow);
-    QVERIFY(worlds::load(worlds::oneHub()));
+    QVERIFY(world::load(world::oneHub()));
     QVERIFY(VM_SetFault("failSpeedAtIndex", 1));
 
     StderrCapture quiet;
@@ -165,15 +165,15 @@ void CMpFlowTest::speedFailureIsReleasedByTheNextScan() {
         !(superSpeed ? flow.MP_MultiOpenDevice_USB3(index) : flow.MP_MultiOpenDevice_USB2(index)));
     QCOMPARE(flow.lastError, lastError);
     QVERIFY(flow.device != nullptr);
-    QCOMPARE(worlds::handlesLeftOpen(), 1);
+    QCOMPARE(world::handlesLeftOpen(), 1);
 
     VM_ClearFaults();
     index = 0;
     QVERIFY(flow.MP_MultiOpenDevice_USB3(index));
-    QCOMPARE(worlds::handlesLeftOpen(), 1);
-    QCOMPARE(worlds::requests().mid(2, 2), QStringList({"VdCmdEnable 0 0", "Close 0"}));
+    QCOMPARE(world::handlesLeftOpen(), 1);
+    QCOMPARE(world::requestLog().mid(2, 2), QStringList({"VdCmdEnable 0 0", "Close 0"}));
     flow.releaseDevice();
-    QCOMPARE(worlds::handlesLeftOpen(), 0);
+    QCOMPARE(world::handlesLeftOpen(), 0);
     flow.UnloadHubLib();
 }
 

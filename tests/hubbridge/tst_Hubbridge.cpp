@@ -2,7 +2,7 @@
 #include "Hubbridge.h"
 #include "StderrCapture.h"
 #include "VirtualMonitorControl.h"
-#include "VirtualWorlds.h"
+#include "VirtualWorld.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -71,7 +71,7 @@ private:
 };
 
 void HubbridgeTest::openFirstHub() {
-    QVERIFY(worlds::load(worlds::oneHub()));
+    QVERIFY(world::load(world::oneHub()));
     StderrCapture quiet;
     QCOMPARE(CloseDevice(), 1);
     QCOMPARE(OpenDevice(0), 1);
@@ -103,7 +103,7 @@ void HubbridgeTest::attachOfAFreshProcess() {
 }
 
 void HubbridgeTest::closeDeviceWithTheLibrary() {
-    QVERIFY(worlds::load(worlds::oneHub()));
+    QVERIFY(world::load(world::oneHub()));
     QCOMPARE(CloseDevice(), 1);
     QCOMPARE(CloseDevice(), 1);
     {
@@ -112,30 +112,30 @@ void HubbridgeTest::closeDeviceWithTheLibrary() {
     }
     VM_ClearRequestLog();
     QCOMPARE(CloseDevice(), 1);
-    QCOMPARE(worlds::requests(), QStringList({"VdCmdEnable 0 0", "Close 0"}));
+    QCOMPARE(world::requestLog(), QStringList({"VdCmdEnable 0 0", "Close 0"}));
     QCOMPARE(CloseDevice(), 1);
-    QCOMPARE(worlds::requests().size(), 2);
+    QCOMPARE(world::requestLog().size(), 2);
 }
 
 void HubbridgeTest::availableDevices_data() {
     QTest::addColumn<QByteArray>("world");
     QTest::addColumn<int>("usb2Hubs");
     QTest::addColumn<int>("superSpeedHubs");
-    QTest::newRow("one hub, both sides") << worlds::oneHub() << 1 << 1;
-    QTest::newRow("two hubs") << worlds::twoHubsInterleaved() << 2 << 2;
-    QTest::newRow("USB 2 side only") << worlds::usb2Only() << 1 << 0;
-    QTest::newRow("full speed") << worlds::usb2Only(1) << 1 << 0;
-    QTest::newRow("nothing") << worlds::empty() << 0 << 0;
+    QTest::newRow("one hub, both sides") << world::oneHub() << 1 << 1;
+    QTest::newRow("two hubs") << world::twoHubsInterleaved() << 2 << 2;
+    QTest::newRow("USB 2 side only") << world::usb2Only() << 1 << 0;
+    QTest::newRow("full speed") << world::usb2Only(1) << 1 << 0;
+    QTest::newRow("nothing") << world::empty() << 0 << 0;
     // Devices 0..28 and the SuperSpeed side at 29 count; the USB 2 side at
     // 30 lies past the scans.
-    QTest::newRow("crowded") << worlds::crowded() << 29 << 1;
+    QTest::newRow("crowded") << world::crowded() << 29 << 1;
 }
 
 void HubbridgeTest::availableDevices() {
     QFETCH(QByteArray, world);
     QFETCH(int, usb2Hubs);
     QFETCH(int, superSpeedHubs);
-    QVERIFY(worlds::load(world));
+    QVERIFY(world::load(world));
 
     StderrCapture log;
     QCOMPARE(AvailableDevices(), usb2Hubs);
@@ -145,8 +145,8 @@ void HubbridgeTest::availableDevices() {
     QVERIFY2(superSpeedHubs == 0 || text.contains(superSpeedLine), qPrintable(text));
     QVERIFY2(text.endsWith(QString("Get Available Devices=%1 \n").arg(usb2Hubs)), qPrintable(text));
 
-    QCOMPARE(worlds::requests("Open 30"), QStringList());
-    QCOMPARE(worlds::handlesLeftOpen(), 0);
+    QCOMPARE(world::requestLog("Open 30"), QStringList());
+    QCOMPARE(world::handlesLeftOpen(), 0);
     QCOMPARE(GetfwVersion(), 0);
 }
 
@@ -158,24 +158,24 @@ void HubbridgeTest::getHIDDev_data() {
     QTest::addColumn<int>("superSpeed"); // 7: left as it was
     QTest::addColumn<QString>("text");   // empty: left as it was
 
-    QTest::newRow("hub 0") << worlds::oneHub() << 0 << 1 << 0 << 1
+    QTest::newRow("hub 0") << world::oneHub() << 0 << 1 << 0 << 1
                            << R"(Hub 0 - USB\VID_2109&PID_0817&Rev_0120 - port 3, parent 1)";
     QTest::newRow("SuperSpeed past a USB 2 side")
-        << worlds::twoHubsInterleaved() << 1 << 1 << 2 << 1
+        << world::twoHubsInterleaved() << 1 << 1 << 2 << 1
         << R"(Hub 1 - USB\VID_2109&PID_0818&Rev_0231 - port 4, parent 2)";
     QTest::newRow("USB 2 side from the caller's index")
-        << worlds::twoHubsInterleaved() << 3 << 1 << 3 << 0
+        << world::twoHubsInterleaved() << 3 << 1 << 3 << 0
         << R"(Hub 3 - USB\VID_2109&PID_2818&Rev_0231 - port 4, parent 2)";
     QTest::newRow("high speed only")
-        << worlds::usb2Only(2) << 0 << 1 << 0 << 0
+        << world::usb2Only(2) << 0 << 1 << 0 << 0
         << R"(Hub 0 - USB\VID_2109&PID_2817&Rev_0120 - port 3, parent 1)";
-    QTest::newRow("full speed") << worlds::usb2Only(1) << 0 << 1 << 0 << 7
+    QTest::newRow("full speed") << world::usb2Only(1) << 0 << 1 << 0 << 7
                                 << R"(Hub 0 - USB\VID_2109&PID_0817&Rev_0120 - port 3, parent 1)";
     QTest::newRow("largest numbers")
-        << worlds::farAway() << 0 << 1 << 0 << 1
+        << world::farAway() << 0 << 1 << 0 << 1
         << R"(Hub 0 - USB\VID_FFFF&PID_FFFF&Rev_ffff - port 2147483647, parent 2147483647)";
-    QTest::newRow("at the scan limit") << worlds::crowded() << 30 << 0 << 30 << 7 << QString();
-    QTest::newRow("no hub") << worlds::empty() << 0 << 0 << 0 << 7 << QString();
+    QTest::newRow("at the scan limit") << world::crowded() << 30 << 0 << 30 << 7 << QString();
+    QTest::newRow("no hub") << world::empty() << 0 << 0 << 0 << 7 << QString();
 }
 
 void HubbridgeTest::getHIDDev() {
@@ -185,7 +185,7 @@ void HubbridgeTest::getHIDDev() {
     QFETCH(int, indexAfter);
     QFETCH(int, superSpeed);
     QFETCH(QString, text);
-    QVERIFY(worlds::load(world));
+    QVERIFY(world::load(world));
 
     // Larger than the description may be, to see nothing is written past it.
     char buffer[HUBBRIDGE_DESCRIPTION_SIZE + 64];
@@ -208,14 +208,14 @@ void HubbridgeTest::getHIDDev() {
             QCOMPARE(buffer[i], 'x');
         }
     }
-    QCOMPARE(worlds::requests("Open 30"), QStringList());
-    QCOMPARE(worlds::handlesLeftOpen(), 0);
+    QCOMPARE(world::requestLog("Open 30"), QStringList());
+    QCOMPARE(world::handlesLeftOpen(), 0);
     StderrCapture quiet;
     QCOMPARE(GetfwVersion(), 0);
 }
 
 void HubbridgeTest::getHIDDevWhoseLocationFails() {
-    QVERIFY(worlds::load(worlds::twoHubsInterleaved()));
+    QVERIFY(world::load(world::twoHubsInterleaved()));
     QVERIFY(VM_SetFault("failLocation", 1));
     char buffer[HUBBRIDGE_DESCRIPTION_SIZE];
     std::memset(buffer, 'x', sizeof(buffer));
@@ -228,7 +228,7 @@ void HubbridgeTest::getHIDDevWhoseLocationFails() {
     QCOMPARE(index, 2);
     QCOMPARE(superSpeed, 1);
     QCOMPARE(buffer[0], 'x');
-    QCOMPARE(worlds::handlesLeftOpen(), 0);
+    QCOMPARE(world::handlesLeftOpen(), 0);
 }
 
 void HubbridgeTest::openDevice_data() {
@@ -238,20 +238,20 @@ void HubbridgeTest::openDevice_data() {
     QTest::addColumn<QString>("enabled"); // the vendor request that keeps the hub
     QTest::addColumn<QString>("logLine");
 
-    QTest::newRow("SuperSpeed hub") << worlds::oneHub() << 0 << 1 << "VdCmdEnable 0 1"
+    QTest::newRow("SuperSpeed hub") << world::oneHub() << 0 << 1 << "VdCmdEnable 0 1"
                                     << "MP_MultiOpenDevice got usb3.0 hub , device index=0n0 \n";
     QTest::newRow("skips a USB 2 side")
-        << worlds::twoHubsInterleaved() << 1 << 1 << "VdCmdEnable 2 1"
+        << world::twoHubsInterleaved() << 1 << 1 << "VdCmdEnable 2 1"
         << "MP_MultiOpenDevice got usb3.0 hub , device index=0n2 \n";
-    QTest::newRow("only USB 2 hubs") << worlds::usb2Only() << 0 << 1 << "VdCmdEnable 0 1"
+    QTest::newRow("only USB 2 hubs") << world::usb2Only() << 0 << 1 << "VdCmdEnable 0 1"
                                      << "MP_MultiOpenDevice got usb2.0 hub , device index=0n0 \n";
-    QTest::newRow("nothing there") << worlds::empty() << 0 << 0 << QString()
+    QTest::newRow("nothing there") << world::empty() << 0 << 0 << QString()
                                    << "MP_MultiOpenDevice got usb2.0 hub , device index=0n0 \n";
     QTest::newRow("at the scan limit")
-        << worlds::crowded() << 30 << 0 << QString()
+        << world::crowded() << 30 << 0 << QString()
         << "MP_MultiOpenDevice got usb2.0 hub , device index=0n30 \n";
     QTest::newRow("negative index")
-        << worlds::oneHub() << -1 << 0 << QString() << "MP_MultiOpenDevice index=0n-1 \n";
+        << world::oneHub() << -1 << 0 << QString() << "MP_MultiOpenDevice index=0n-1 \n";
 }
 
 void HubbridgeTest::openDevice() {
@@ -260,28 +260,28 @@ void HubbridgeTest::openDevice() {
     QFETCH(int, result);
     QFETCH(QString, enabled);
     QFETCH(QString, logLine);
-    QVERIFY(worlds::load(world));
+    QVERIFY(world::load(world));
     CloseDevice();
 
     StderrCapture log;
     QCOMPARE(OpenDevice(index), result);
     QVERIFY2(captured(log).contains(logLine), qPrintable(captured(log)));
-    const QStringList enables = worlds::requests("VdCmdEnable");
+    const QStringList enables = world::requestLog("VdCmdEnable");
     QCOMPARE(enables.filter(QRegularExpression(" 1$")).join(','), enabled);
-    QCOMPARE(worlds::handlesLeftOpen(), result);
-    QCOMPARE(worlds::requests("Open 30"), QStringList());
+    QCOMPARE(world::handlesLeftOpen(), result);
+    QCOMPARE(world::requestLog("Open 30"), QStringList());
 
     // A second open lets go of the first hub before scanning.
     if (result == 1) {
         QCOMPARE(OpenDevice(index), 1);
-        QCOMPARE(worlds::handlesLeftOpen(), 1);
+        QCOMPARE(world::handlesLeftOpen(), 1);
     }
     QCOMPARE(CloseDevice(), 1);
-    QCOMPARE(worlds::handlesLeftOpen(), 0);
+    QCOMPARE(world::handlesLeftOpen(), 0);
 }
 
 void HubbridgeTest::speedFailureLeavesNoDeviceBehind() {
-    QVERIFY(worlds::load(worlds::oneHub()));
+    QVERIFY(world::load(world::oneHub()));
     QVERIFY(VM_SetFault("failSpeedAtIndex", 1));
     {
         StderrCapture quiet;
@@ -290,10 +290,10 @@ void HubbridgeTest::speedFailureLeavesNoDeviceBehind() {
     QCOMPARE(GetLastErrorCode(), HUBBRIDGE_ERROR_SPEED_QUERY);
     // The hub held by the failed SuperSpeed query is closed before the USB 2
     // scan opens the index again.
-    QCOMPARE(worlds::requests(),
+    QCOMPARE(world::requestLog(),
              QStringList({"Open 0", "Speed 0", "VdCmdEnable 0 0", "Close 0", "Open 0", "Speed 0"}));
     QCOMPARE(CloseDevice(), 1);
-    QCOMPARE(worlds::handlesLeftOpen(), 0);
+    QCOMPARE(world::handlesLeftOpen(), 0);
 
     // Nor does a description read while a hub is open leave that hub behind.
     VM_ClearFaults();
@@ -304,28 +304,27 @@ void HubbridgeTest::speedFailureLeavesNoDeviceBehind() {
     int32_t index = 0;
     int32_t superSpeed = 0;
     QCOMPARE(GetHIDDev(text, &index, &superSpeed), 1);
-    QCOMPARE(worlds::handlesLeftOpen(), 0);
+    QCOMPARE(world::handlesLeftOpen(), 0);
     QCOMPARE(GetfwVersion(), 0);
 }
 
 void HubbridgeTest::firmwareVersion_data() {
     QTest::addColumn<QByteArray>("world");
     QTest::addColumn<QString>("logLine");
-    QTest::newRow("SuperSpeed") << worlds::oneHub()
-                                << " Got SuperSpeed hub vid=0x2109,pid=0x817 \n";
-    QTest::newRow("high speed") << worlds::usb2Only(2)
+    QTest::newRow("SuperSpeed") << world::oneHub() << " Got SuperSpeed hub vid=0x2109,pid=0x817 \n";
+    QTest::newRow("high speed") << world::usb2Only(2)
                                 << " Got HighSpeed hub vid=0x2109,pid=0x2817 \n";
-    QTest::newRow("full speed") << worlds::usb2Only(1)
+    QTest::newRow("full speed") << world::usb2Only(1)
                                 << " Got Unknown speed hub vid=0x2109,pid=0x817 \n";
 }
 
 void HubbridgeTest::firmwareVersion() {
     QFETCH(QByteArray, world);
     QFETCH(QString, logLine);
-    QVERIFY(worlds::load(world));
+    QVERIFY(world::load(world));
     StderrCapture log;
     QCOMPARE(OpenDevice(0), 1);
-    QCOMPARE(GetfwVersion(), worlds::kFirstFirmware);
+    QCOMPARE(GetfwVersion(), 0x0120);
     QVERIFY2(captured(log).endsWith(logLine), qPrintable(captured(log)));
     QCOMPARE(CloseDevice(), 1);
 }
@@ -371,7 +370,7 @@ void HubbridgeTest::setupPackets() {
     } else {
         ReadI2C(static_cast<uint32_t>(a), data.data(), b);
     }
-    const QStringList sent = worlds::requests("CtlPipe");
+    const QStringList sent = world::requestLog("CtlPipe");
     QCOMPARE(sent.size(), 1);
     QVERIFY2(sent.first().startsWith(request), qPrintable(sent.first()));
     CloseDevice();
@@ -452,7 +451,7 @@ void HubbridgeTest::missingBuffersAreRefused() {
         StderrCapture quiet;
         QCOMPARE(read ? ReadI2C(0x51, nullptr, length) : WriteI2C(0x51, nullptr, length), result);
     }
-    QCOMPARE(worlds::requests("CtlPipe").size(), result);
+    QCOMPARE(world::requestLog("CtlPipe").size(), result);
     CloseDevice();
 }
 
@@ -491,7 +490,7 @@ void HubbridgeTest::needsAnOpenDevice() {
     }
     QCOMPARE(result, 0);
     QCOMPARE(captured(capture), log);
-    QCOMPARE(worlds::requests(), QStringList());
+    QCOMPARE(world::requestLog(), QStringList());
 }
 
 void HubbridgeTest::lastErrorIsSticky() {
@@ -509,7 +508,7 @@ void HubbridgeTest::lastErrorIsSticky() {
 
     VM_ClearFaults();
     QCOMPARE(SetBusSpeed(0x6E, 1, 0), 1);
-    QCOMPARE(GetfwVersion(), worlds::kFirstFirmware);
+    QCOMPARE(GetfwVersion(), 0x0120);
     QCOMPARE(GetLastErrorCode(), HUBBRIDGE_ERROR_BUS_CONFIG);
 
     // A SuperSpeed scan whose speed query fails sets no code; the USB 2 scan
@@ -532,12 +531,12 @@ void HubbridgeTest::firmwareWritersPassThrough_data() {
     QTest::addColumn<int>("result");
 
     const QVector<int> lm0420{0xFE19, 0x1029, 1, 16, 16};
-    QTest::newRow("scalar written") << true << worlds::oneHub() << 0 << lm0420 << 0;
+    QTest::newRow("scalar written") << true << world::oneHub() << 0 << lm0420 << 0;
     QTest::newRow("scalar parameters refused")
-        << true << worlds::oneHub() << 0 << QVector<int>{1, 2, 3, 4, 5} << 3;
-    QTest::newRow("scalar fails part way") << true << worlds::oneHub() << 50 << lm0420 << 4;
-    QTest::newRow("hub written") << false << worlds::oneHub() << 0 << QVector<int>() << 0;
-    QTest::newRow("no hub to write") << false << worlds::empty() << 0 << QVector<int>() << 1;
+        << true << world::oneHub() << 0 << QVector<int>{1, 2, 3, 4, 5} << 3;
+    QTest::newRow("scalar fails part way") << true << world::oneHub() << 50 << lm0420 << 4;
+    QTest::newRow("hub written") << false << world::oneHub() << 0 << QVector<int>() << 0;
+    QTest::newRow("no hub to write") << false << world::empty() << 0 << QVector<int>() << 1;
 }
 
 void HubbridgeTest::firmwareWritersPassThrough() {
@@ -546,7 +545,7 @@ void HubbridgeTest::firmwareWritersPassThrough() {
     QFETCH(int, failAtPercent);
     QFETCH(QVector<int>, params);
     QFETCH(int, result);
-    QVERIFY(worlds::load(world));
+    QVERIFY(world::load(world));
     if (failAtPercent > 0) {
         QVERIFY(VM_SetFault("firmwareFailAtPercent", failAtPercent));
     }

@@ -39,12 +39,10 @@ class EdidTemplatesTest : public QObject {
 private slots:
     void image_data();
     void image();
-    void brokenFixtures();
 };
 
 void EdidTemplatesTest::image_data() {
     QTest::addColumn<QByteArray>("edid");
-    QTest::addColumn<QString>("fixture");
     QTest::addColumn<QString>("preferred");
     QTest::addColumn<QVector<int>>("limits"); // V Hz, H kHz, max clock in 10 MHz steps
     QTest::addColumn<QByteArray>("serial");
@@ -58,37 +56,32 @@ void EdidTemplatesTest::image_data() {
     const QStringList uhdTimings = {"3840x2160", "2560x1440", "3840x1080", "1920x2160"};
     const QStringList uwTail = {"3840x800", "1920x1600", "1920x800"};
 
-    QTest::newRow("LM0510 B") << bytesOf(LM0510B) << "LM0510_B"
-                              << "2560x1440@59.95/241.50" << QVector<int>{24, 120, 15, 130, 30}
-                              << QByteArray("UP2160100001\n") << QByteArray("LM0510\n      ")
-                              << 0x01 << 26 << qhdTimings;
-    QTest::newRow("LM0520 B") << bytesOf(LM0520B) << "LM0520_B"
-                              << "2560x1440@59.95/241.50" << QVector<int>{24, 120, 15, 130, 30}
-                              << QByteArray("UP2160100001\n") << QByteArray("LM0520\n      ")
-                              << 0x01 << 26 << qhdTimings;
-    QTest::newRow("LM0530 A") << bytesOf(LM0530A) << "LM0530_A"
-                              << "3840x2160@60.00/533.25" << QVector<int>{24, 120, 15, 204, 60}
-                              << QByteArray("U8K140100001\n") << QByteArray("LM0530 SERIES") << 0x17
-                              << 27 << uhdTimings;
-    QTest::newRow("LM0530 B") << bytesOf(LM0530B) << "LM0530_B"
-                              << "3840x2160@29.98/262.75" << QVector<int>{24, 120, 15, 204, 30}
-                              << QByteArray("U8K140100001\n") << QByteArray("LM0530 SERIES") << 0x17
-                              << 27 << uhdTimings;
+    QTest::newRow("LM0510 B") << bytesOf(LM0510B) << "2560x1440@59.95/241.50"
+                              << QVector<int>{24, 120, 15, 130, 30} << QByteArray("UP2160100001\n")
+                              << QByteArray("LM0510\n      ") << 0x01 << 26 << qhdTimings;
+    QTest::newRow("LM0520 B") << bytesOf(LM0520B) << "2560x1440@59.95/241.50"
+                              << QVector<int>{24, 120, 15, 130, 30} << QByteArray("UP2160100001\n")
+                              << QByteArray("LM0520\n      ") << 0x01 << 26 << qhdTimings;
+    QTest::newRow("LM0530 A") << bytesOf(LM0530A) << "3840x2160@60.00/533.25"
+                              << QVector<int>{24, 120, 15, 204, 60} << QByteArray("U8K140100001\n")
+                              << QByteArray("LM0530 SERIES") << 0x17 << 27 << uhdTimings;
+    QTest::newRow("LM0530 B") << bytesOf(LM0530B) << "3840x2160@29.98/262.75"
+                              << QVector<int>{24, 120, 15, 204, 30} << QByteArray("U8K140100001\n")
+                              << QByteArray("LM0530 SERIES") << 0x17 << 27 << uhdTimings;
     // "LM0610", line feed and five spaces leave one byte of the 13-byte text
     // field; only a space there keeps the descriptor conforming.
-    QTest::newRow("LM0610 A") << bytesOf(LM0610A) << "LM0610_A"
-                              << "3840x1600@60.00/395.42" << QVector<int>{24, 75, 15, 135, 58}
-                              << QByteArray("V2W170100001\n") << QByteArray("LM0610\n      ")
-                              << 0x17 << 27 << QStringList{"3840x1600", "3440x1440"} + uwTail;
-    QTest::newRow("LM0610 B") << bytesOf(LM0610B) << "LM0610_B"
-                              << "3840x1600@30.00/194.75" << QVector<int>{24, 75, 15, 135, 29}
-                              << QByteArray("V2W170100001\n") << QByteArray("LM0610\n      ")
-                              << 0x17 << 27 << QStringList{"3440x1440"} + uwTail;
+    QTest::newRow("LM0610 A") << bytesOf(LM0610A) << "3840x1600@60.00/395.42"
+                              << QVector<int>{24, 75, 15, 135, 58} << QByteArray("V2W170100001\n")
+                              << QByteArray("LM0610\n      ") << 0x17 << 27
+                              << QStringList{"3840x1600", "3440x1440"} + uwTail;
+    QTest::newRow("LM0610 B") << bytesOf(LM0610B) << "3840x1600@30.00/194.75"
+                              << QVector<int>{24, 75, 15, 135, 29} << QByteArray("V2W170100001\n")
+                              << QByteArray("LM0610\n      ") << 0x17 << 27
+                              << QStringList{"3440x1440"} + uwTail;
 }
 
 void EdidTemplatesTest::image() {
     QFETCH(QByteArray, edid);
-    QFETCH(QString, fixture);
     QFETCH(QString, preferred);
     QFETCH(QVector<int>, limits);
     QFETCH(QByteArray, serial);
@@ -139,10 +132,9 @@ void EdidTemplatesTest::image() {
         timings << resolutionAt(edid, offset);
     QCOMPARE(timings, extensionTimings);
 
-    // The committed fixture is this very image.
-    QFile file(QStringLiteral(PANELUP_TEST_DATA "/edid/%1.bin").arg(fixture));
-    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
-    QCOMPARE(file.readAll(), edid);
+    QTemporaryFile file;
+    QVERIFY(file.open());
+    QCOMPARE(file.write(edid), qint64(edid.size()));
     file.close();
 
     // An independent decoder agrees that it is a conforming EDID.
@@ -156,20 +148,6 @@ void EdidTemplatesTest::image() {
              qPrintable(report));
     QVERIFY2(!report.contains("Failures:") && report.contains("EDID conformity: PASS"),
              qPrintable(report));
-}
-
-void EdidTemplatesTest::brokenFixtures() {
-    QFile blank(PANELUP_TEST_DATA "/edid/blank.bin");
-    QVERIFY(blank.open(QIODevice::ReadOnly));
-    QCOMPARE(blank.readAll(), QByteArray(256, '\xFF'));
-
-    QFile broken(PANELUP_TEST_DATA "/edid/bad-checksum.bin");
-    QVERIFY(broken.open(QIODevice::ReadOnly));
-    const QByteArray bytes = broken.readAll();
-    const QByteArray good = bytesOf(EdidTemplates::LM0510B);
-    QCOMPARE(bytes.size(), 256);
-    QCOMPARE(bytes.left(255), good.left(255));
-    QVERIFY(bytes[255] != good[255]);
 }
 
 QTEST_APPLESS_MAIN(EdidTemplatesTest)

@@ -33,8 +33,6 @@ class ModelTableTest : public QObject {
 private slots:
     void everyOperation_data();
     void everyOperation();
-    void templatesAreCopies_data();
-    void templatesAreCopies();
     void cnVariantDiffersOnlyInName();
 };
 
@@ -104,33 +102,6 @@ void ModelTableTest::everyOperation() {
     QCOMPARE(model->edidTemplateB().size(), size_t(templateB.size()));
     QCOMPARE(bytesOf(model->edidTemplateA()), templateA);
     QCOMPARE(bytesOf(model->edidTemplateB()), templateB);
-}
-
-void ModelTableTest::templatesAreCopies_data() {
-    QTest::addColumn<Maker>("make");
-    QTest::newRow("LM0510") << &make<LM0510>;
-    QTest::newRow("LM0510_CN") << &make<LM0510_CN>;
-    QTest::newRow("LM0520") << &make<LM0520>;
-    QTest::newRow("LM0530") << &make<LM0530>;
-    QTest::newRow("LM0610") << &make<LM0610>;
-}
-
-void ModelTableTest::templatesAreCopies() {
-    QFETCH(Maker, make);
-    const auto model = make();
-    const auto firstA = model->edidTemplateA();
-    const auto firstB = model->edidTemplateB();
-
-    auto patchedA = model->edidTemplateA();
-    auto patchedB = model->edidTemplateB();
-    for (auto& byte : patchedA)
-        byte = 0;
-    for (auto& byte : patchedB)
-        byte = 0;
-
-    QVERIFY(model->edidTemplateA() == firstA);
-    QVERIFY(model->edidTemplateB() == firstB);
-    QVERIFY(firstB != patchedB);
 }
 
 void ModelTableTest::cnVariantDiffersOnlyInName() {

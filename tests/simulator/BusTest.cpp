@@ -14,8 +14,10 @@ QByteArray capabilitiesRequest(int offset) {
 }
 
 QByteArray worldWithCapabilities(const QByteArray& capabilities) {
-    return R"({ "monitors": [ { "scalar": { "model": "LM0520", "capabilities": ")" + capabilities +
-           R"(" }, "hub": {} } ] })";
+    world::Monitor m;
+    m.model = QStringLiteral("LM0520");
+    m.capabilities = QString::fromLatin1(capabilities);
+    return world::description({m});
 }
 
 } // namespace
@@ -24,7 +26,7 @@ class BusTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { QVERIFY(loadWorld(lm0420World())); }
+    void init() { QVERIFY(world::load(lm0420World())); }
 
     void checkBytesOfTheProtocol() {
         // Known answers for the helpers the other tests build frames with.
@@ -89,7 +91,7 @@ private slots:
     }
 
     void strangersHaveNoScalar() {
-        QVERIFY(loadWorld(R"({ "devices": [ { "speed": 3 } ] })"));
+        QVERIFY(world::load(R"({ "devices": [ { "speed": 3 } ] })"));
         VendorLink link;
         QCOMPARE(link.configure(), 0);
         QVERIFY(link.write(getFirmwareLevel) != 0);
@@ -195,7 +197,7 @@ private slots:
         QByteArray capabilities;
         for (int i = 0; capabilities.size() < length; ++i)
             capabilities += char('a' + i % 26);
-        QVERIFY(loadWorld(worldWithCapabilities(capabilities)));
+        QVERIFY(world::load(worldWithCapabilities(capabilities)));
         VendorLink link;
         QCOMPARE(link.configure(), 0);
         QByteArray gathered;
@@ -228,8 +230,8 @@ private slots:
 
     void serialNumber() {
         QFETCH(QByteArray, serial);
-        QVERIFY(loadWorld(R"({ "monitors": [ { "scalar": { "model": "LM0610", "serial": ")" +
-                          serial + R"(" }, "hub": {} } ] })"));
+        QVERIFY(world::load(R"({ "monitors": [ { "scalar": { "model": "LM0610", "serial": ")" +
+                            serial + R"(" }, "hub": {} } ] })"));
         VendorLink link;
         QCOMPARE(link.configure(), 0);
         const QByteArray reply = link.exchange(bytes({0x82, 0xF1, 0x44, 0xFF}), 18);

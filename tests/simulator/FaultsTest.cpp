@@ -30,13 +30,20 @@ int32_t speedAt(uint32_t index) {
     return TvHub_Speed(link.handle(), &speed);
 }
 
+int32_t locationAt(uint32_t index) {
+    VendorLink link(index);
+    uint32_t port = 0;
+    uint32_t parent = 0;
+    return TvHub_GetLocation(link.handle(), &port, &parent);
+}
+
 } // namespace
 
 class FaultsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { QVERIFY(loadWorld(lm0420World())); }
+    void init() { QVERIFY(world::load(lm0420World())); }
 
     void countedReplyFaults_data() {
         QTest::addColumn<QByteArray>("name");
@@ -153,10 +160,17 @@ private slots:
         }
     }
 
-    void speedFailsAtOneIndex() {
-        QCOMPARE(VM_SetFault("failSpeedAtIndex", 2), 1);
-        QCOMPARE(speedAt(0), 0);
-        QVERIFY(speedAt(1) != 0);
+    void queryFailsAtOneIndex_data() {
+        QTest::addColumn<QByteArray>("fault");
+        QTest::newRow("speed") << QByteArray("failSpeedAtIndex");
+        QTest::newRow("location") << QByteArray("failLocationAtIndex");
+    }
+    void queryFailsAtOneIndex() {
+        QFETCH(QByteArray, fault);
+        const auto query = fault == "failSpeedAtIndex" ? speedAt : locationAt;
+        QCOMPARE(VM_SetFault(fault.constData(), 2), 1);
+        QCOMPARE(query(0), 0);
+        QVERIFY(query(1) != 0);
     }
 
     void theHubsDisappear() {
@@ -225,7 +239,7 @@ private slots:
         VM_ClearFaults();
         QCOMPARE(speedAt(0), 0);
         VM_SetFault("failSpeed", 1);
-        QVERIFY(loadWorld(lm0420World()));
+        QVERIFY(world::load(lm0420World()));
         QCOMPARE(speedAt(0), 0);
     }
 };

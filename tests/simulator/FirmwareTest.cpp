@@ -71,8 +71,12 @@ bool progressRunsFromZeroToTotal(int32_t total) {
 }
 
 QByteArray scalarWorld(const QByteArray& model) {
-    return R"({ "monitors": [ { "scalar": { "model": ")" + model +
-           R"(", "firmware": [1, 2] }, "hub": { "firmware": 256 } } ] })";
+    world::Monitor m;
+    m.model = QString::fromLatin1(model);
+    m.scalarMajor = 1;
+    m.scalarMinor = 2;
+    m.hubFirmware = 0x0100;
+    return world::description({m});
 }
 
 int scalarLevel() {
@@ -87,7 +91,7 @@ class FirmwareTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { QVERIFY(loadWorld(lm0420World())); }
+    void init() { QVERIFY(world::load(lm0420World())); }
 
     void hubWrite() {
         const QByteArray image = hubImage(0x8000, 0x01, 0x25);
@@ -118,7 +122,7 @@ private slots:
     void progressStepsAreConfigurable() {
         QFETCH(int, steps);
         QFETCH(int, length);
-        QVERIFY(loadWorld(lm0420World("\"progressSteps\": " + QByteArray::number(steps) + ",")));
+        QVERIFY(world::load(lm0420World({{"progressSteps", steps}})));
         QCOMPARE(writeHub(hubImage(length, 1, 0x30)), 0);
         QCOMPARE(reports.size(), size_t(steps) + 1);
         QVERIFY(progressRunsFromZeroToTotal(length));
@@ -155,7 +159,7 @@ private slots:
         QFETCH(QByteArray, model);
         QFETCH(QList<int>, params);
         QFETCH(int, result);
-        QVERIFY(loadWorld(scalarWorld(model)));
+        QVERIFY(world::load(scalarWorld(model)));
         const QByteArray image = scalarImage(0x10000, 0x13, 0x07);
         QCOMPARE(writeScalar(image, params), result);
         QCOMPARE(scalarLevel(), result == 0 ? 0x1307 : 0x0102);
@@ -210,14 +214,14 @@ private slots:
 
     void writesNeedAHub() {
         QFETCH(QByteArray, json);
-        QVERIFY(loadWorld(json));
+        QVERIFY(world::load(json));
         QCOMPARE(writeHub(hubImage(0x8000, 1, 1)), 1);
         QCOMPARE(writeScalar(scalarImage(0x10000, 1, 1), {0xFE19, 0x1029, 1, 16, 16}), 1);
         QVERIFY(reports.empty());
     }
 
     void theFirstMonitorInTheDeviceListIsWritten() {
-        QVERIFY(loadWorld(R"({ "monitors": [
+        QVERIFY(world::load(R"({ "monitors": [
             { "scalar": { "model": "LM0420" }, "hub": { "firmware": 256 } },
             { "scalar": { "model": "LM0610" }, "hub": { "firmware": 512 } } ],
             "devices": [ { "speed": 2 }, { "monitor": 1, "side": "usb2" },
@@ -279,7 +283,7 @@ private slots:
         const QString path = folder.filePath("virtual-monitor.json");
         QFile description(path);
         QVERIFY(description.open(QIODevice::WriteOnly));
-        description.write(lm0420World("\"persistState\": true,"));
+        description.write(lm0420World({{"persistState", true}}));
         description.close();
         const QByteArray name = QFile::encodeName(path);
 
@@ -298,7 +302,7 @@ private slots:
         QVERIFY(!QFile::exists(path + ".state.json.tmp"));
 
         // A world loaded from text starts afresh; the file's state is kept.
-        QVERIFY(loadWorld(lm0420World("\"persistState\": true,")));
+        QVERIFY(world::load(lm0420World({{"persistState", true}})));
         QCOMPARE(VM_GetHubFirmware(0), 288);
         QCOMPARE(VM_LoadDescriptionFile(name.constData()), 1);
         QCOMPARE(VM_GetHubFirmware(0), 0x0130);
@@ -344,7 +348,7 @@ private slots:
         const QString path = folder.filePath("virtual-monitor.json");
         QFile description(path);
         QVERIFY(description.open(QIODevice::WriteOnly));
-        description.write(lm0420World("\"persistState\": true,"));
+        description.write(lm0420World({{"persistState", true}}));
         description.close();
         QFile stateFile(path + ".state.json");
         QVERIFY(stateFile.open(QIODevice::WriteOnly));

@@ -2,13 +2,6 @@
 
 #include <QtTest>
 
-QByteArray bytes(std::initializer_list<int> values) {
-    QByteArray array;
-    for (int value : values)
-        array.append(static_cast<char>(value));
-    return array;
-}
-
 uint8_t ddcCheckOf(const QByteArray& frame) {
     uint8_t check = 0x3E;
     for (int i = 1; i < frame.size() - 1; ++i)
@@ -23,33 +16,14 @@ uint8_t vendorCheckOf(const QByteArray& frame) {
     return check;
 }
 
-QByteArray lm0420World(const QByteArray& extra) {
-    return R"({ )" + extra + R"(
-      "monitors": [ {
-        "edid": { "displayName": "LM0420", "serial": "UP2160100001", "manufacturer": "NVL",
-                  "productCode": 1056 },
-        "scalar": { "model": "LM0420", "serial": "UP2160100001", "firmware": [18, 3],
-                    "edidAreas": [1280] },
-        "hub": { "vendorId": 8457, "productIdSuperSpeed": 2065, "productIdUsb2": 2066,
-                 "firmware": 288, "port": 3, "parent": 1 } } ] })";
-}
-
-bool loadWorld(const QByteArray& json) {
-    if (VM_LoadDescription(json.constData()) == 1)
-        return true;
-    qWarning("description refused: %s", VM_LastError());
-    return false;
-}
-
-QStringList requestLog() {
-    QStringList lines;
-    const int32_t count = VM_RequestCount();
-    for (int32_t i = 0; i < count; ++i) {
-        char line[1024] = {};
-        VM_GetRequest(i, line, sizeof line);
-        lines.append(QString::fromLatin1(line));
-    }
-    return lines;
+QByteArray lm0420World(const QJsonObject& settings) {
+    world::Monitor m;
+    m.manufacturer = QStringLiteral("NVL");
+    m.productCode = 1056;
+    m.superSpeedPid = 2065;
+    m.usb2Pid = 2066;
+    m.edidAreas = {0x0500};
+    return world::description({m}, {}, settings);
 }
 
 VendorLink::VendorLink(uint32_t index) {

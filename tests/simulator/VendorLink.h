@@ -5,8 +5,10 @@
 
 #include "TxHubLibApi.h"
 #include "VirtualMonitorControl.h"
+#include "VirtualWorld.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
@@ -20,17 +22,16 @@ TXHUB_FUNCTIONS(VENDOR_LINK_DECLARE)
 #undef VENDOR_LINK_DECLARE
 }
 
-QByteArray bytes(std::initializer_list<int> values);
+using world::bytes;
+using world::requestLog;
 
 // Check bytes computed here independently of the library.
 uint8_t ddcCheckOf(const QByteArray& frame);
 uint8_t vendorCheckOf(const QByteArray& frame);
 
-// One LM0420 with a two-sided hub; extra is spliced into the top-level
-// object (e.g. "\"progressSteps\": 4,").
-QByteArray lm0420World(const QByteArray& extra = QByteArray());
-bool loadWorld(const QByteArray& json);
-QStringList requestLog();
+// One LM0420 with a two-sided hub and its EDID in the area at 0x0500;
+// settings are further top-level keys (progressSteps, persistState).
+QByteArray lm0420World(const QJsonObject& settings = {});
 
 // A device held open for the length of a test.
 class VendorLink {

@@ -43,7 +43,7 @@ private slots:
     void theFullExampleLoads() {
         QFile example(PANELUP_SOURCE_DIR "/demo/virtual-monitor.json");
         QVERIFY(example.open(QIODevice::ReadOnly));
-        QVERIFY(loadWorld(example.readAll()));
+        QVERIFY(world::load(example.readAll()));
         QCOMPARE(VM_MonitorCount(), 1);
         QCOMPARE(VM_GetHubFirmware(0), 0x0120);
         int32_t major = 0, minor = 0;
@@ -62,7 +62,7 @@ private slots:
     }
 
     void edidBuiltFromItsIdentity() {
-        QVERIFY(loadWorld(R"({ "monitors": [
+        QVERIFY(world::load(R"({ "monitors": [
             { "edid": { "displayName": "LM0530 SERIES", "serial": "U8K1", "manufacturer": "NVL",
                         "productCode": 1328 },
               "outputTechnology": 10, "ddc": false, "scalar": { "model": "LM0530" } } ] })"));
@@ -90,7 +90,7 @@ private slots:
         QByteArray hex;
         for (int i = 0; i < 128; ++i)
             hex += QByteArray::number(i % 256 | 0x10, 16);
-        QVERIFY(loadWorld(R"({ "monitors": [ { "edid": ")" + hex + R"(",
+        QVERIFY(world::load(R"({ "monitors": [ { "edid": ")" + hex + R"(",
             "scalar": { "model": "LM0420", "edidAreas": [512] } } ] })"));
         const std::vector<uint8_t> edid = monitorEdid(0);
         QCOMPARE(edid.size(), size_t(128));
@@ -107,7 +107,7 @@ private slots:
     }
 
     void memoryEntriesLieOverTheEdidAreas() {
-        QVERIFY(loadWorld(R"({ "monitors": [ { "scalar": { "model": "LM0430",
+        QVERIFY(world::load(R"({ "monitors": [ { "scalar": { "model": "LM0430",
             "edidAreas": [4096, 4352],
             "memory": [ { "address": 4352, "hex": "00 11 22" },
                         { "address": 65534, "hex": "abcd" } ] } } ] })"));
@@ -224,7 +224,7 @@ private slots:
     void badDescriptionsAreRefused() {
         QFETCH(QByteArray, json);
         QFETCH(QString, reason);
-        QVERIFY(loadWorld(lm0420World()));
+        QVERIFY(world::load(lm0420World()));
         QVERIFY(VM_SetFault("dropReplies", 3));
         QCOMPARE(VM_LoadDescription(json.constData()), 0);
         const QString error = QString::fromUtf8(VM_LastError());
@@ -274,7 +274,7 @@ private slots:
         QFETCH(QByteArray, json);
         QFETCH(QList<int>, speeds);
         QFETCH(QList<int>, productIds);
-        QVERIFY(loadWorld(json));
+        QVERIFY(world::load(json));
         for (int i = 0; i < speeds.size(); ++i) {
             VendorLink link(static_cast<uint32_t>(i));
             QVERIFY(link.handle() != nullptr);
@@ -297,7 +297,7 @@ private slots:
     }
 
     void identityBlockAndLocation() {
-        QVERIFY(loadWorld(lm0420World()));
+        QVERIFY(world::load(lm0420World()));
         VendorLink link(1);
         uint8_t status[20];
         std::fill(std::begin(status), std::end(status), 0xEE);
@@ -317,7 +317,7 @@ private slots:
     }
 
     void handlesEndWithTheirWorld() {
-        QVERIFY(loadWorld(lm0420World()));
+        QVERIFY(world::load(lm0420World()));
         uint32_t index = 0;
         TvHubHandle first = TvHub_Open(&index);
         TvHubHandle second = TvHub_Open(&index);
@@ -327,14 +327,14 @@ private slots:
         uint32_t speed = 0;
         QVERIFY(TvHub_Speed(first, &speed) != 0);
         QCOMPARE(TvHub_Speed(second, &speed), 0);
-        QVERIFY(loadWorld(lm0420World()));
+        QVERIFY(world::load(lm0420World()));
         QVERIFY(TvHub_Speed(second, &speed) != 0);
         QVERIFY(TvHub_Close(second) != 0);
         QVERIFY(TvHub_Close(nullptr) != 0);
     }
 
     void requestLogLines() {
-        QVERIFY(loadWorld(lm0420World()));
+        QVERIFY(world::load(lm0420World()));
         {
             VendorLink link(0);
             uint32_t speed = 0;
@@ -363,7 +363,7 @@ private slots:
     }
 
     void requestLogKeepsTheLatestLines() {
-        QVERIFY(loadWorld(lm0420World()));
+        QVERIFY(world::load(lm0420World()));
         for (uint32_t i = 0; i < 100005; ++i) {
             uint32_t index = 100 + i;
             TvHub_Open(&index);

@@ -3,11 +3,11 @@
 #include "IsolatedTempDir.h"
 #include "RecordingSleeper.h"
 #include "ScriptedDialogs.h"
-#include "SimulatedWorld.h"
 #include "VirtualMonitorControl.h"
+#include "VirtualWorld.h"
 
-#include "discovery/Edid.h"
 #include "discovery/MonitorInventory.h"
+#include "edid/Edid.h"
 #include "models/ModelFactory.h"
 #include "platform/Platform.h"
 #include "scalar/ScalarQueries.h"
@@ -195,7 +195,7 @@ private slots:
     void nothingIdentified();
 
 private:
-    bool loadMonitors(const QList<world::MonitorSpec>& specs);
+    bool loadMonitors(const QList<world::Monitor>& specs);
     bool loadMonitor(const QString& model);
     void writeAreas(int monitor, const Areas& areas);
     bool repair();
@@ -235,7 +235,7 @@ void EdidRepairTest::init() {
     reporter_.notices = 0;
 }
 
-bool EdidRepairTest::loadMonitors(const QList<world::MonitorSpec>& specs) {
+bool EdidRepairTest::loadMonitors(const QList<world::Monitor>& specs) {
     if (!world::load(specs))
         return false;
     inventory_.refreshInventory();
@@ -244,7 +244,7 @@ bool EdidRepairTest::loadMonitors(const QList<world::MonitorSpec>& specs) {
 }
 
 bool EdidRepairTest::loadMonitor(const QString& model) {
-    world::MonitorSpec spec;
+    world::Monitor spec;
     spec.model = model;
     if (!loadMonitors({spec}))
         return false;
@@ -411,10 +411,10 @@ void EdidRepairTest::modelWithBothSwitchesOffOnlySetsName() {
 }
 
 void EdidRepairTest::twoPairedMonitorsBothProcessed() {
-    world::MonitorSpec first;
+    world::Monitor first;
     first.model = QStringLiteral("LM0420");
     first.serial = QStringLiteral("UP2160100001");
-    world::MonitorSpec second;
+    world::Monitor second;
     second.model = QStringLiteral("LM0530");
     second.serial = QStringLiteral("UP2160100002");
     QVERIFY(loadMonitors({first, second}));
@@ -441,7 +441,7 @@ void EdidRepairTest::nothingIdentified_data() {
 void EdidRepairTest::nothingIdentified() {
     QFETCH(QString, model);
     QFETCH(bool, hub);
-    world::MonitorSpec spec;
+    world::Monitor spec;
     spec.model = model;
     spec.hub = hub;
     QVERIFY(loadMonitors({spec}));

@@ -51,33 +51,34 @@ struct FlowBench {
     }
 
     void run() {
-        update::UpdateFlowContext context{btnUpdate,
-                                          btnExit,
-                                          chkOverride,
-                                          bar1,
-                                          lblInfo,
-                                          hubUpdateNeeded,
-                                          scalarUpdateNeeded,
-                                          hubBinFile,
-                                          scalarBinFile,
-                                          hubBinCheckSum,
-                                          scalarBinCheckSum,
-                                          modelName,
-                                          program.path(),
-                                          keepAwake,
-                                          [this] {
-                                              calls << QStringLiteral("repair");
-                                              return true;
-                                          },
-                                          [this] {
-                                              calls << QStringLiteral("status");
-                                              if (onStatus)
-                                                  onStatus();
-                                          },
-                                          [this] {
-                                              calls << QStringLiteral("reset");
-                                              return true;
-                                          }};
+        update::UpdateFlowContext context;
+        context.btnUpdate = btnUpdate;
+        context.btnExit = btnExit;
+        context.chkOverride = chkOverride;
+        context.bar1 = bar1;
+        context.lblInfo = lblInfo;
+        context.hubUpdateNeeded = &hubUpdateNeeded;
+        context.scalarUpdateNeeded = &scalarUpdateNeeded;
+        context.hubBinFile = hubBinFile;
+        context.scalarBinFile = scalarBinFile;
+        context.hubBinCheckSum = hubBinCheckSum;
+        context.scalarBinCheckSum = scalarBinCheckSum;
+        context.modelName = modelName;
+        context.programFolder = program.path();
+        context.keepAwake = &keepAwake;
+        context.repairMonitorEdids = [this] {
+            calls << QStringLiteral("repair");
+            return true;
+        };
+        context.showFirmwareStatus = [this] {
+            calls << QStringLiteral("status");
+            if (onStatus)
+                onStatus();
+        };
+        context.resetScalarSettings = [this] {
+            calls << QStringLiteral("reset");
+            return true;
+        };
         update::runUpdateFlow(context);
     }
 

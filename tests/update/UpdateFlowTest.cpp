@@ -3,8 +3,8 @@
 #include "FlowBench.h"
 #include "IsolatedTempDir.h"
 #include "RecordingSleeper.h"
-#include "SimulatedWorld.h"
 #include "VirtualMonitorControl.h"
+#include "VirtualWorld.h"
 
 #include "Hubbridge.h"
 
@@ -69,7 +69,6 @@ private slots:
     void unknownModelRefused();
     void firmwareFileRefused_data();
     void firmwareFileRefused();
-    void scalarWriteFailsPartWay();
     void hubOnlyOffersResetAfterHub();
     void nothingToWrite();
 
@@ -93,10 +92,10 @@ void UpdateFlowTest::cleanup() {
 }
 
 bool UpdateFlowTest::loadWorld(const QString& model) {
-    world::MonitorSpec spec;
+    world::Monitor spec;
     spec.model = model;
-    spec.firmwareMajor = 0x12;
-    spec.firmwareMinor = 3;
+    spec.scalarMajor = 0x12;
+    spec.scalarMinor = 3;
     spec.hubFirmware = 0x0120;
     return world::load({spec});
 }
@@ -268,30 +267,6 @@ void UpdateFlowTest::firmwareFileRefused() {
     QVERIFY(!bench_->btnUpdate->isEnabled());
     QVERIFY(bench_->lblInfo->text().contains(QStringLiteral(":/Panelup/cross_mark")));
     QCOMPARE(bench_->calls, QStringList{"repair"});
-    QCOMPARE(bench_->keepAwake.calls, kBeganAndEnded);
-}
-
-void UpdateFlowTest::scalarWriteFailsPartWay() {
-    QVERIFY(loadWorld(QStringLiteral("LM0420")));
-    storeScalar(0x12, 5);
-    bench_->scalarUpdateNeeded = true;
-    QVERIFY(world::fault("firmwareFailAtPercent", 50));
-
-    bench_->run();
-
-    QCOMPARE(monitorState().scalarMinor, 3);
-    QVERIFY(bench_->bar1->value() <= 50);
-    QCOMPARE(bench_->dialogs.shown.size(), 2);
-    const auto box = bench_->dialogs.shown[1];
-    QCOMPARE(box.icon, seams::DialogIcon::Warning);
-    QCOMPARE(box.title, QStringLiteral("Update Scalar FW Failed"));
-    QCOMPARE(box.text, QStringLiteral("Monitor Scalar Firmware update failed, please close the "
-                                      "application and retry again !"));
-    QCOMPARE(bench_->lblInfo->text(), kCrossMarkText);
-    QVERIFY(bench_->btnExit->isEnabled());
-    QVERIFY(!bench_->btnUpdate->isEnabled());
-    QCOMPARE(bench_->calls, QStringList{"repair"});
-    QVERIFY(sleeper_.waits.empty());
     QCOMPARE(bench_->keepAwake.calls, kBeganAndEnded);
 }
 

@@ -1,7 +1,7 @@
 // The display calls of the Windows back end against what this system
 // reports: displays, paths, monitor devices, their registry EDID and the
 // DDC/CI probe. What the system cannot answer is skipped, and said so.
-#include "discovery/Edid.h"
+#include "edid/Edid.h"
 #include "platform/DisplaySystem.h"
 #include "platform/Platform.h"
 #include "support/RegistryEdidStandIn.h"

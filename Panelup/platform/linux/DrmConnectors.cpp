@@ -1,6 +1,6 @@
 #include "platform/linux/DrmConnectors.h"
 
-#include "discovery/DisplayRecords.h"
+#include "edid/DisplayRecords.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
 #include "platform/linux/LinuxDisplaySystem.h"
 
-#include "discovery/Edid.h"
+#include "edid/Edid.h"
 #include "platform/linux/DdcCiProbe.h"
 #include "platform/linux/DrmConnectors.h"
 

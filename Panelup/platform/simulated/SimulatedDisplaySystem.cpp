@@ -1,8 +1,8 @@
 #include "platform/simulated/SimulatedDisplaySystem.h"
 
 #include "VirtualMonitorControl.h"
-#include "discovery/Edid.h"
-#include "discovery/RegistryEdid.h"
+#include "edid/Edid.h"
+#include "edid/RegistryEdid.h"
 
 #include <algorithm>
 #include <cstdio>

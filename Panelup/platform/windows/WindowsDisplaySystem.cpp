@@ -1,7 +1,7 @@
 #include "platform/windows/WindowsDisplaySystem.h"
 
-#include "discovery/Edid.h"
-#include "discovery/RegistryEdid.h"
+#include "edid/Edid.h"
+#include "edid/RegistryEdid.h"
 
 // clang-format off
 #include <windows.h>

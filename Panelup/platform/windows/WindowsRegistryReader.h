@@ -1,6 +1,6 @@
 #pragma once
 
-#include "discovery/RegistryReader.h"
+#include "edid/RegistryReader.h"
 
 namespace platform {
 

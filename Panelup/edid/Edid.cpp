@@ -1,4 +1,4 @@
-#include "discovery/Edid.h"
+#include "edid/Edid.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "discovery/RegistryEdid.h"
+#include "edid/RegistryEdid.h"
 
-#include "discovery/Edid.h"
+#include "edid/Edid.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "discovery/DisplayRecords.h"
-#include "discovery/RegistryReader.h"
+#include "edid/DisplayRecords.h"
+#include "edid/RegistryReader.h"
 
 #include <string>
 #include <vector>

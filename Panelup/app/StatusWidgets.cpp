@@ -1,0 +1,48 @@
+#include "app/StatusWidgets.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+void StatusWidgets::setModelName(const QString& text) {
+    w_.modelName->setText(text);
+}
+
+void StatusWidgets::setCurrentFirmware(const QString& text) {
+    w_.currentFirmware->setText(text);
+}
+
+void StatusWidgets::setNewFirmware(const QString& text) {
+    w_.newFirmware->setText(text);
+}
+
+void StatusWidgets::setChecksum(const QString& text) {
+    w_.checksum->setText(text);
+}
+
+void StatusWidgets::setInfo(const QString& text) {
+    w_.info->setText(text);
+}
+
+void StatusWidgets::setUpdateEnabled(bool enabled) {
+    w_.update->setEnabled(enabled);
+}
+
+void StatusWidgets::setOverrideChecked(bool checked) {
+    w_.override->setChecked(checked);
+}
+
+void StatusWidgets::setOverrideShown(bool shown) {
+    w_.override->setVisible(shown);
+}
+
+void StatusWidgets::setOverrideEnabled(bool enabled) {
+    w_.override->setEnabled(enabled);
+}
+
+void StatusWidgets::fillProgress() {
+    w_.progress->setValue(w_.progress->maximum());
+    QCoreApplication::processEvents();
+}

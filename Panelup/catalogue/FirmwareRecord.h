@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+class QSettings;
+
+namespace catalogue {
+
+// A model's firmware record in Config.ini: for the scalar and the hub
+// firmware, the stored file (relative to the program folder) and the
+// checksum text recorded for it. The catalogue writes it, the window reads
+// it; this is the one place that knows its keys.
+struct FirmwareRecord {
+    enum class Kind { Scalar, Hub };
+
+    QString scalarBinFile;
+    QString scalarBinCheckSum;
+    QString hubBinFile;
+    QString hubBinCheckSum;
+
+    // The record in the group named model; absent keys read as empty.
+    static FirmwareRecord read(const QString& configPath, const QString& model);
+    static FirmwareRecord read(const QSettings& settings, const QString& model);
+
+    QString file(Kind kind) const { return kind == Kind::Scalar ? scalarBinFile : hubBinFile; }
+    // Sets one kind's file and checksum here and in the group named model.
+    void write(QSettings& settings, const QString& model, Kind kind, const QString& file,
+               const QString& checkSum);
+};
+
+} // namespace catalogue
