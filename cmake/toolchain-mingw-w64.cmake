@@ -46,5 +46,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
 # ctest starts the test programs through Wine.
 find_program(PANELUP_WINE NAMES wine)
 if(PANELUP_WINE)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${PANELUP_WINE})
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run)
 endif()

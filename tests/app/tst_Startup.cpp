@@ -24,9 +24,10 @@ QString logPath() {
     return QDir::tempPath() + QStringLiteral("/Panelup_log.txt");
 }
 
+// The log as text: Windows writes its lines with CR LF.
 QByteArray readAll(const QString& path) {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return file.open(QIODevice::ReadOnly | QIODevice::Text) ? file.readAll() : QByteArray();
 }
 
 bool writeFile(const QString& path, const QByteArray& content) {

@@ -3,6 +3,10 @@
 #include <QDir>
 #include <QFile>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace {
 IsolatedTempDir* latest = nullptr;
 
@@ -14,9 +18,25 @@ const char* const tempVariables[] = {"TMP", "TEMP"};
 const char* const tempVariables[] = {"TMPDIR"};
 #endif
 
+// Unset when value is null.
+void setVariable(const char* name, const QString& value) {
+#ifdef Q_OS_WIN
+    // Wide: a folder name outside the ANSI code page must survive.
+    const QString wideName = QString::fromLatin1(name);
+    SetEnvironmentVariableW(reinterpret_cast<const wchar_t*>(wideName.utf16()),
+                            value.isNull() ? nullptr
+                                           : reinterpret_cast<const wchar_t*>(value.utf16()));
+#else
+    if (value.isNull())
+        qunsetenv(name);
+    else
+        qputenv(name, QFile::encodeName(value));
+#endif
+}
+
 void pointTempAt(const QString& folder) {
     for (const char* name : tempVariables)
-        qputenv(name, QFile::encodeName(QDir::toNativeSeparators(folder)));
+        setVariable(name, QDir::toNativeSeparators(folder));
 }
 } // namespace
 
@@ -26,8 +46,12 @@ IsolatedTempDir* IsolatedTempDir::active() {
 
 IsolatedTempDir::IsolatedTempDir()
     : root_(QDir::tempPath() + QStringLiteral("/panelup-test-XXXXXX")) {
-    for (const char* name : tempVariables)
-        saved_.append({name, qEnvironmentVariableIsSet(name), qgetenv(name)});
+    for (const char* name : tempVariables) {
+        // Set but empty is kept apart from unset (a null text).
+        const QString value = qEnvironmentVariable(name);
+        const bool set = qEnvironmentVariableIsSet(name);
+        saved_.append({name, !set ? QString() : value.isNull() ? QStringLiteral("") : value});
+    }
     if (root_.isValid())
         leave();
     previous_ = latest;
@@ -36,12 +60,8 @@ IsolatedTempDir::IsolatedTempDir()
 
 IsolatedTempDir::~IsolatedTempDir() {
     latest = previous_;
-    for (const SavedVariable& variable : saved_) {
-        if (variable.wasSet)
-            qputenv(variable.name, variable.value);
-        else
-            qunsetenv(variable.name);
-    }
+    for (const SavedVariable& variable : saved_)
+        setVariable(variable.name, variable.value);
 }
 
 QString IsolatedTempDir::path() const {

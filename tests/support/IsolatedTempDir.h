@@ -40,8 +40,7 @@ private:
     QString current_;
     struct SavedVariable {
         const char* name;
-        bool wasSet;
-        QByteArray value;
+        QString value; // null when it was not set
     };
     QVector<SavedVariable> saved_;
     IsolatedTempDir* previous_ = nullptr;

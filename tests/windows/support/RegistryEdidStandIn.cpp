@@ -1,6 +1,6 @@
 #include "support/RegistryEdidStandIn.h"
 
-#include "discovery/Edid.h"
+#include "edid/Edid.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
