@@ -122,9 +122,9 @@ function(panelup_windows_deploy)
     set(script ${PROJECT_SOURCE_DIR}/cmake/DeployWindowsFolder.cmake)
     set(demo_files ${PROJECT_SOURCE_DIR}/demo/virtual-monitor.json)
 
-    # The test programs also need Qt's Test DLL.
     list(JOIN runtime "|" runtime_arg)
     list(JOIN qt_dlls "|" qt_arg)
+    # The test programs also need Qt's Test DLL.
     add_custom_target(windows_runtime ALL
         COMMAND ${CMAKE_COMMAND} -DDEST=${bin}
             "-DFILES=${runtime_arg}|${qt_arg}|$<TARGET_FILE:Qt5::Test>"
