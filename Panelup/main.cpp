@@ -5,5 +5,5 @@
 
 int main(int argc, char** argv) {
     const std::unique_ptr<platform::Platform> native = platform::makeNativePlatform();
-    return runPanelup(argc, argv, *native);
+    return app::runPanelup(argc, argv, *native);
 }

@@ -7,8 +7,8 @@
 
 int main(int argc, char** argv) {
     const std::unique_ptr<platform::Platform> simulated = platform::makeSimulatedPlatform();
-    RunOptions options;
+    app::RunOptions options;
     options.siteBaseUrl = QByteArrayLiteral(PANELUP_DEMO_SITE "/dept-pmsd/FW2/");
     options.testSiteBaseUrl = QByteArrayLiteral(PANELUP_DEMO_SITE "/dept-pmsd/FW2_Test/");
-    return runPanelup(argc, argv, *simulated, options);
+    return app::runPanelup(argc, argv, *simulated, options);
 }

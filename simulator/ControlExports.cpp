@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-using vm::VirtualMonitor;
+using simulator::VirtualMonitor;
 
 namespace {
 
@@ -17,7 +17,8 @@ using Lock = std::lock_guard<std::recursive_mutex>;
 
 bool validRange(int32_t address, int32_t length) {
     return address >= 0 && length >= 0 &&
-           static_cast<int64_t>(address) + length <= static_cast<int64_t>(vm::Scalar::memorySize);
+           static_cast<int64_t>(address) + length <=
+               static_cast<int64_t>(simulator::Scalar::memorySize);
 }
 
 // Copies text with its terminating zero as far as capacity allows; returns
@@ -92,7 +93,7 @@ int32_t VM_CALL VM_MonitorCount(void) {
 int32_t VM_CALL VM_GetScalarFirmware(int32_t index, int32_t* major, int32_t* minor) {
     VirtualMonitor& monitor = VirtualMonitor::instance();
     Lock lock(monitor.mutex);
-    const vm::Monitor* found = monitor.world.monitorAt(index);
+    const simulator::Monitor* found = monitor.world.monitorAt(index);
     if (found == nullptr || major == nullptr || minor == nullptr)
         return 0;
     *major = found->scalar.firmwareMajor;
@@ -103,7 +104,7 @@ int32_t VM_CALL VM_GetScalarFirmware(int32_t index, int32_t* major, int32_t* min
 int32_t VM_CALL VM_GetHubFirmware(int32_t index) {
     VirtualMonitor& monitor = VirtualMonitor::instance();
     Lock lock(monitor.mutex);
-    const vm::Monitor* found = monitor.world.monitorAt(index);
+    const simulator::Monitor* found = monitor.world.monitorAt(index);
     if (found == nullptr || !found->hub)
         return -1;
     return found->hub->firmware;
@@ -112,7 +113,7 @@ int32_t VM_CALL VM_GetHubFirmware(int32_t index) {
 int32_t VM_CALL VM_ReadMemory(int32_t index, int32_t address, uint8_t* out, int32_t length) {
     VirtualMonitor& monitor = VirtualMonitor::instance();
     Lock lock(monitor.mutex);
-    const vm::Monitor* found = monitor.world.monitorAt(index);
+    const simulator::Monitor* found = monitor.world.monitorAt(index);
     if (found == nullptr || !validRange(address, length) || (out == nullptr && length > 0))
         return 0;
     std::copy_n(found->scalar.memory.begin() + address, length, out);
@@ -123,7 +124,7 @@ int32_t VM_CALL VM_WriteMemory(int32_t index, int32_t address, const uint8_t* da
                                int32_t length) {
     VirtualMonitor& monitor = VirtualMonitor::instance();
     Lock lock(monitor.mutex);
-    vm::Monitor* found = monitor.world.monitorAt(index);
+    simulator::Monitor* found = monitor.world.monitorAt(index);
     if (found == nullptr || !validRange(address, length) || (data == nullptr && length > 0))
         return 0;
     std::copy_n(data, length, found->scalar.memory.begin() + address);
@@ -134,14 +135,14 @@ int32_t VM_CALL VM_WriteMemory(int32_t index, int32_t address, const uint8_t* da
 int32_t VM_CALL VM_FactoryResetCount(int32_t index) {
     VirtualMonitor& monitor = VirtualMonitor::instance();
     Lock lock(monitor.mutex);
-    const vm::Monitor* found = monitor.world.monitorAt(index);
+    const simulator::Monitor* found = monitor.world.monitorAt(index);
     return found == nullptr ? -1 : found->scalar.factoryResets;
 }
 
 int32_t VM_CALL VM_GetMonitorEdid(int32_t index, uint8_t* out, int32_t capacity) {
     VirtualMonitor& monitor = VirtualMonitor::instance();
     Lock lock(monitor.mutex);
-    const vm::Monitor* found = monitor.world.monitorAt(index);
+    const simulator::Monitor* found = monitor.world.monitorAt(index);
     if (found == nullptr)
         return -1;
     if (out != nullptr && capacity > 0)
@@ -153,14 +154,14 @@ int32_t VM_CALL VM_GetMonitorEdid(int32_t index, uint8_t* out, int32_t capacity)
 int32_t VM_CALL VM_GetMonitorOutputTechnology(int32_t index) {
     VirtualMonitor& monitor = VirtualMonitor::instance();
     Lock lock(monitor.mutex);
-    const vm::Monitor* found = monitor.world.monitorAt(index);
+    const simulator::Monitor* found = monitor.world.monitorAt(index);
     return found == nullptr ? -1 : found->outputTechnology;
 }
 
 int32_t VM_CALL VM_GetMonitorDdc(int32_t index) {
     VirtualMonitor& monitor = VirtualMonitor::instance();
     Lock lock(monitor.mutex);
-    const vm::Monitor* found = monitor.world.monitorAt(index);
+    const simulator::Monitor* found = monitor.world.monitorAt(index);
     if (found == nullptr)
         return -1;
     return found->ddc ? 1 : 0;
@@ -191,7 +192,7 @@ int32_t VM_CALL VM_LastUpdateArguments(int32_t kind, int32_t* length, int32_t* p
     Lock lock(monitor.mutex);
     if (kind < 0 || kind > 1)
         return 0;
-    const vm::UpdateArguments& last = monitor.lastUpdates[static_cast<size_t>(kind)];
+    const simulator::UpdateArguments& last = monitor.lastUpdates[static_cast<size_t>(kind)];
     if (!last.called)
         return 0;
     if (length != nullptr)

@@ -11,7 +11,7 @@
 #include <set>
 #include <stdexcept>
 
-namespace vm {
+namespace simulator {
 namespace {
 
 using nlohmann::json;
@@ -351,4 +351,4 @@ bool parseDescription(const std::string& text, World& world, std::string& error)
     return false;
 }
 
-} // namespace vm
+} // namespace simulator

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstddef>
 
-namespace vm {
+namespace simulator {
 namespace {
 
 constexpr size_t blockSize = 128;
@@ -109,4 +109,4 @@ std::vector<uint8_t> buildEdid(const EdidIdentity& identity) {
     return edid;
 }
 
-} // namespace vm
+} // namespace simulator

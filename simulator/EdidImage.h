@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace vm {
+namespace simulator {
 
 // What a description says of a monitor's EDID when it does not give the
 // image itself.
@@ -22,4 +22,4 @@ std::vector<uint8_t> buildEdid(const EdidIdentity& identity);
 // Sets byte 127 of every 128-byte block so the block sums to 0.
 void fixEdidChecksums(std::vector<uint8_t>& edid);
 
-} // namespace vm
+} // namespace simulator

@@ -8,7 +8,7 @@
 #include <vector>
 #endif
 
-namespace vm {
+namespace simulator {
 
 std::filesystem::path executableFolder() {
 #ifdef _WIN32
@@ -32,4 +32,4 @@ std::filesystem::path executableFolder() {
 #endif
 }
 
-} // namespace vm
+} // namespace simulator

@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
-namespace vm {
+namespace simulator {
 
 // The folder of the running program (not of this library); empty when the
 // operating system does not tell.
 std::filesystem::path executableFolder();
 
-} // namespace vm
+} // namespace simulator

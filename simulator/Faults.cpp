@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace vm {
+namespace simulator {
 
 Faults::Faults() : generator_(defaultSeed) {}
 
@@ -114,4 +114,4 @@ void Faults::countTransfer() {
         hubGone_ = 1;
 }
 
-} // namespace vm
+} // namespace simulator

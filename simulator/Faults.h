@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace vm {
+namespace simulator {
 
 // The fault switches of the virtual monitor. Everything is deterministic:
 // counted faults are used up one by one, percentages are drawn from a
@@ -58,4 +58,4 @@ private:
     std::mt19937 generator_;
 };
 
-} // namespace vm
+} // namespace simulator

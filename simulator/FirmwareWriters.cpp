@@ -7,7 +7,7 @@
 #include <chrono>
 #include <thread>
 
-namespace vm {
+namespace simulator {
 namespace {
 
 constexpr int64_t bytesPerDefaultStep = 4096;
@@ -113,4 +113,4 @@ int32_t writeScalarFirmware(World& world, const Faults& faults, const uint8_t* i
     return firmwareWritten;
 }
 
-} // namespace vm
+} // namespace simulator

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-namespace vm {
+namespace simulator {
 
 class Faults;
 
@@ -37,4 +37,4 @@ int32_t writeHubFirmware(World& world, const Faults& faults, const uint8_t* imag
 int32_t writeScalarFirmware(World& world, const Faults& faults, const uint8_t* image,
                             int32_t length, const int32_t params[5], HubProgressCallback progress);
 
-} // namespace vm
+} // namespace simulator

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace vm {
+namespace simulator {
 
 // Both checks cover a whole frame whose last byte is the check byte; byte 0
 // (the source address of a reply, the length byte of a request) is left out.
@@ -25,4 +25,4 @@ inline uint8_t vendorCheck(const uint8_t* frame, size_t size) {
     return check;
 }
 
-} // namespace vm
+} // namespace simulator

@@ -1,6 +1,6 @@
 #include "HexText.h"
 
-namespace vm {
+namespace simulator {
 namespace {
 
 const char digits[] = "0123456789ABCDEF";
@@ -65,4 +65,4 @@ bool parseHexText(const std::string& text, std::vector<uint8_t>& bytes) {
     return true;
 }
 
-} // namespace vm
+} // namespace simulator

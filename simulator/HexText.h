@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace vm {
+namespace simulator {
 
 // "83 F3 00 00 FF": upper case, one blank between bytes.
 std::string toHexText(const uint8_t* bytes, size_t count);
@@ -17,4 +17,4 @@ std::string toHexCompact(const uint8_t* bytes, size_t count);
 // anything else (odd digit count, stray characters).
 bool parseHexText(const std::string& text, std::vector<uint8_t>& bytes);
 
-} // namespace vm
+} // namespace simulator

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-namespace vm {
+namespace simulator {
 namespace {
 
 constexpr int32_t ok = 0;
@@ -97,4 +97,4 @@ int32_t I2cBridge::read(Device& device, const uint8_t* setup, uint8_t* buffer, i
     return ok;
 }
 
-} // namespace vm
+} // namespace simulator

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace vm {
+namespace simulator {
 
 class Faults;
 
@@ -31,4 +31,4 @@ private:
     Faults& faults_;
 };
 
-} // namespace vm
+} // namespace simulator

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace vm {
+namespace simulator {
 
 void RequestLog::add(std::string line) {
     if (lines_.size() >= capacity)
@@ -10,4 +10,4 @@ void RequestLog::add(std::string line) {
     lines_.push_back(std::move(line));
 }
 
-} // namespace vm
+} // namespace simulator

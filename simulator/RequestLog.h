@@ -4,7 +4,7 @@
 #include <deque>
 #include <string>
 
-namespace vm {
+namespace simulator {
 
 // The vendor calls that reached a device, one text line each. Only the most
 // recent lines are kept, so a long run (a benchmark, the demo left open)
@@ -22,4 +22,4 @@ private:
     std::deque<std::string> lines_;
 };
 
-} // namespace vm
+} // namespace simulator

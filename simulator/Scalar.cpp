@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace vm {
+namespace simulator {
 namespace {
 
 constexpr uint8_t sourceAddress = 0x6E;
@@ -156,4 +156,4 @@ Scalar::Outcome Scalar::memoryWrite(const std::vector<uint8_t>& frame, Faults& f
     return outcome;
 }
 
-} // namespace vm
+} // namespace simulator

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace vm {
+namespace simulator {
 
 class Faults;
 
@@ -46,4 +46,4 @@ private:
     Outcome vendorCommand(const std::vector<uint8_t>& frame, Faults& faults);
 };
 
-} // namespace vm
+} // namespace simulator

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace vm {
+namespace simulator {
 namespace {
 
 using nlohmann::json;
@@ -147,4 +147,4 @@ bool applyState(World& world, const std::string& path, std::string& error) {
     return true;
 }
 
-} // namespace vm
+} // namespace simulator

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace vm {
+namespace simulator {
 
 // The emulated state that firmware writes and memory writes change: per
 // monitor the scalar and hub firmware versions and the scalar memory.
@@ -18,4 +18,4 @@ bool saveState(const World& world, const std::string& path, std::string& error);
 // untouched and says why.
 bool applyState(World& world, const std::string& path, std::string& error);
 
-} // namespace vm
+} // namespace simulator

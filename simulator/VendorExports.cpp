@@ -21,7 +21,7 @@
 #define TXHUB_EXPORT __attribute__((visibility("default")))
 #endif
 
-using vm::VirtualMonitor;
+using simulator::VirtualMonitor;
 
 namespace {
 
@@ -30,7 +30,7 @@ constexpr int32_t failed = -1;
 constexpr int32_t identityBlockSize = 16;
 
 std::string setupText(const uint8_t* setup) {
-    return setup == nullptr ? std::string("(no setup)") : vm::toHexText(setup, 8);
+    return setup == nullptr ? std::string("(no setup)") : simulator::toHexText(setup, 8);
 }
 
 // What a handle reaches: nothing when it is not one of ours; no device
@@ -38,7 +38,7 @@ std::string setupText(const uint8_t* setup) {
 struct Reached {
     bool known = false;
     uint32_t index = 0;
-    vm::Device* device = nullptr;
+    simulator::Device* device = nullptr;
 };
 
 Reached reach(VirtualMonitor& monitor, TvHubHandle handle) {
@@ -103,7 +103,7 @@ TXHUB_EXPORT int32_t TXHUB_CALL TvHub_Status(TvHubHandle device, uint8_t* buffer
     if (reached.device == nullptr || monitor.faults.statusFails() || buffer == nullptr ||
         length < identityBlockSize)
         return failed;
-    const vm::Hub& hub = monitor.world.identityOf(*reached.device);
+    const simulator::Hub& hub = monitor.world.identityOf(*reached.device);
     std::memset(buffer, 0, identityBlockSize);
     putBigEndian(buffer + 0, hub.vendorId);
     putBigEndian(buffer + 2, hub.productIdSuperSpeed);
@@ -136,7 +136,7 @@ TXHUB_EXPORT int32_t TXHUB_CALL TvHub_GetLocation(TvHubHandle device, uint32_t* 
     if (reached.device == nullptr || monitor.faults.locationFails(reached.index) ||
         port == nullptr || parent == nullptr)
         return failed;
-    const vm::Hub& hub = monitor.world.identityOf(*reached.device);
+    const simulator::Hub& hub = monitor.world.identityOf(*reached.device);
     *port = hub.port;
     *parent = hub.parent;
     return ok;
@@ -151,7 +151,7 @@ TXHUB_EXPORT int32_t TXHUB_CALL TvHub_CtlPipeNoDataOut(TvHubHandle device, const
     monitor.log.add("CtlPipeNoDataOut " + setupText(setup));
     if (reached.device == nullptr)
         return failed;
-    return vm::I2cBridge(monitor.world, monitor.faults).configure(*reached.device, setup);
+    return simulator::I2cBridge(monitor.world, monitor.faults).configure(*reached.device, setup);
 }
 
 TXHUB_EXPORT int32_t TXHUB_CALL TvHub_CtlPipeOut(TvHubHandle device, const uint8_t* setup,
@@ -161,13 +161,14 @@ TXHUB_EXPORT int32_t TXHUB_CALL TvHub_CtlPipeOut(TvHubHandle device, const uint8
     const Reached reached = reach(monitor, device);
     if (!reached.known)
         return failed;
-    const std::string shown =
-        data != nullptr && length > 0 ? vm::toHexText(data, static_cast<size_t>(length)) : "";
+    const std::string shown = data != nullptr && length > 0
+                                  ? simulator::toHexText(data, static_cast<size_t>(length))
+                                  : "";
     monitor.log.add("CtlPipeOut " + setupText(setup) + " | " + shown);
     if (reached.device == nullptr)
         return failed;
     bool stateChanged = false;
-    const int32_t result = vm::I2cBridge(monitor.world, monitor.faults)
+    const int32_t result = simulator::I2cBridge(monitor.world, monitor.faults)
                                .write(*reached.device, setup, data, length, stateChanged);
     if (stateChanged)
         monitor.stateChanged();
@@ -183,12 +184,13 @@ TXHUB_EXPORT int32_t TXHUB_CALL TvHub_CtlPipeIn(TvHubHandle device, const uint8_
         return failed;
     int32_t result = failed;
     if (reached.device != nullptr)
-        result = vm::I2cBridge(monitor.world, monitor.faults)
+        result = simulator::I2cBridge(monitor.world, monitor.faults)
                      .read(*reached.device, setup, buffer, length);
     // The bytes returned, so a log shows whole exchanges.
     const std::string shown = result != ok ? std::string("failed")
-                              : length > 0 ? vm::toHexText(buffer, static_cast<size_t>(length))
-                                           : std::string();
+                              : length > 0
+                                  ? simulator::toHexText(buffer, static_cast<size_t>(length))
+                                  : std::string();
     monitor.log.add("CtlPipeIn " + setupText(setup) + " | " + shown);
     return result;
 }
@@ -205,9 +207,9 @@ TXHUB_EXPORT int32_t TXHUB_CALL TvHub_UpdateScalar(const uint8_t* image, int32_t
     std::snprintf(line, sizeof line, "UpdateScalar %d 0x%X 0x%X %d %d %d", length,
                   static_cast<unsigned>(p1), static_cast<unsigned>(p2), p3, p4, p5);
     monitor.log.add(line);
-    const int32_t result =
-        vm::writeScalarFirmware(monitor.world, monitor.faults, image, length, params, progress);
-    if (result == vm::firmwareWritten)
+    const int32_t result = simulator::writeScalarFirmware(monitor.world, monitor.faults, image,
+                                                          length, params, progress);
+    if (result == simulator::firmwareWritten)
         monitor.stateChanged();
     return result;
 }
@@ -220,8 +222,8 @@ TXHUB_EXPORT int32_t TXHUB_CALL TvHub_UpdateFW(const uint8_t* image, int32_t len
     monitor.lastUpdates[0] = {true, length, {}};
     monitor.log.add("UpdateFW " + std::to_string(length));
     const int32_t result =
-        vm::writeHubFirmware(monitor.world, monitor.faults, image, length, progress);
-    if (result == vm::firmwareWritten)
+        simulator::writeHubFirmware(monitor.world, monitor.faults, image, length, progress);
+    if (result == simulator::firmwareWritten)
         monitor.stateChanged();
     return result;
 }

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace vm {
+namespace simulator {
 namespace {
 
 const char* const descriptionFileName = "virtual-monitor.json";
@@ -115,4 +115,4 @@ void VirtualMonitor::stateChanged() {
 // Load the description beside the program as soon as the library is loaded.
 [[maybe_unused]] const bool loadedAtStart = (VirtualMonitor::instance(), true);
 
-} // namespace vm
+} // namespace simulator

@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-namespace vm {
+namespace simulator {
 
 // The arguments a firmware writer was last called with.
 struct UpdateArguments {
@@ -58,4 +58,4 @@ private:
     std::string startupDescriptionPath_;
 };
 
-} // namespace vm
+} // namespace simulator

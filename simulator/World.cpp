@@ -1,6 +1,6 @@
 #include "World.h"
 
-namespace vm {
+namespace simulator {
 
 Monitor* World::monitorAt(int32_t index) {
     if (index < 0 || static_cast<size_t>(index) >= monitors.size())
@@ -22,4 +22,4 @@ int32_t World::firstMonitorWithHub() const {
     return -1;
 }
 
-} // namespace vm
+} // namespace simulator

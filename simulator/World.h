@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace vm {
+namespace simulator {
 
 // A USB hub as the vendor library reports it.
 struct Hub {
@@ -67,4 +67,4 @@ struct World {
     int32_t firstMonitorWithHub() const;
 };
 
-} // namespace vm
+} // namespace simulator

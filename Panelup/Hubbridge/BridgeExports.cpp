@@ -5,6 +5,10 @@
 
 namespace {
 
+// The exports are C functions, outside the library's namespace.
+using hubbridge::CMpFlow;
+using hubbridge::theBridge;
+
 // Returned by the firmware writers when the vendor writer cannot be reached
 // (0 would read as success).
 constexpr int32_t kUpdateUnavailable = HUBBRIDGE_ERROR_LIBRARY_MISSING;

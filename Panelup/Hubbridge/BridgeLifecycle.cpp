@@ -12,6 +12,8 @@
 #include <windows.h>
 #endif
 
+namespace hubbridge {
+
 namespace {
 // Constant-initialized and trivially destructible, so it is ready before the
 // attach runs and still there after the detach.
@@ -46,13 +48,15 @@ void detachBridge() {
     }
 }
 
+} // namespace hubbridge
+
 #if defined(_WIN32)
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
-        attachBridge();
+        hubbridge::attachBridge();
     } else if (reason == DLL_PROCESS_DETACH) {
-        detachBridge();
+        hubbridge::detachBridge();
     }
     // Hubbridge attaches even without the vendor library; callers learn of
     // it from CloseDevice.
@@ -62,11 +66,11 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
 #else
 
 __attribute__((constructor)) static void onLibraryLoad() {
-    attachBridge();
+    hubbridge::attachBridge();
 }
 
 __attribute__((destructor)) static void onLibraryUnload() {
-    detachBridge();
+    hubbridge::detachBridge();
 }
 
 #endif

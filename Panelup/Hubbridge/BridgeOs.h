@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace bridgeos {
+namespace hubbridge::os {
 
 using LibraryHandle = void*;
 using Symbol = void (*)();
@@ -43,4 +43,4 @@ bool setEvent(EventHandle event);
 WaitResult waitForEvent(EventHandle event, unsigned milliseconds);
 unsigned long lastErrorCode();
 
-} // namespace bridgeos
+} // namespace hubbridge::os

@@ -7,7 +7,7 @@
 #include <unistd.h>
 #include <vector>
 
-namespace bridgeos {
+namespace hubbridge::os {
 
 namespace {
 
@@ -93,4 +93,4 @@ unsigned long lastErrorCode() {
     return static_cast<unsigned long>(errno);
 }
 
-} // namespace bridgeos
+} // namespace hubbridge::os

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace bridgeos {
+namespace hubbridge::os {
 
 namespace {
 
@@ -144,4 +144,4 @@ unsigned long lastErrorCode() {
     return GetLastError();
 }
 
-} // namespace bridgeos
+} // namespace hubbridge::os

@@ -6,6 +6,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+namespace hubbridge {
+
 namespace {
 
 using SetupPacket = std::array<uint8_t, 8>;
@@ -210,7 +212,7 @@ void CMpFlow::DebugLog(const char* format, ...) const {
     va_start(arguments, format);
     std::vsnprintf(text, sizeof(text), format, arguments);
     va_end(arguments);
-    bridgeos::debugOutput(text);
+    os::debugOutput(text);
 }
 
 void CMpFlow::DumpHex(const uint8_t* bytes, int count) const {
@@ -233,3 +235,5 @@ void CMpFlow::DumpHex(const uint8_t* bytes, int count) const {
         DebugLog("%s\n", line);
     }
 }
+
+} // namespace hubbridge

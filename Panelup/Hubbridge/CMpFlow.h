@@ -15,6 +15,8 @@
 #define HUBBRIDGE_PRINTF(formatArg, firstArg)
 #endif
 
+namespace hubbridge {
+
 struct TxHubFunctions {
 #define HUBBRIDGE_FUNCTION_FIELD(name, type) type name = nullptr;
     TXHUB_FUNCTIONS(HUBBRIDGE_FUNCTION_FIELD)
@@ -68,3 +70,5 @@ private:
 // destruction order: the library's attach and detach run outside of it.
 static_assert(std::is_trivially_destructible<CMpFlow>::value,
               "the bridge state must outlive every attach and detach");
+
+} // namespace hubbridge

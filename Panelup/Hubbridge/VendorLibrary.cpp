@@ -4,10 +4,11 @@
 
 #include <cstdio>
 
+namespace hubbridge {
+
 bool CMpFlow::LoadTvxHubLib() {
     UnloadHubLib();
-    const bridgeos::LibraryLoad load =
-        bridgeos::loadLibraryBesideExecutable(bridgeos::vendorLibraryFileName());
+    const os::LibraryLoad load = os::loadLibraryBesideExecutable(os::vendorLibraryFileName());
     if (load.handle) {
         std::printf("LoadTvxHubLib Success, error=%s \n", load.error.c_str());
     } else {
@@ -22,7 +23,7 @@ bool CMpFlow::LoadTvxHubLib() {
 void CMpFlow::BindHubFunctions() {
     // A missing name leaves its entry empty; the exports that need it fail.
 #define HUBBRIDGE_BIND(name, type)                                                                 \
-    functions.name = reinterpret_cast<type>(bridgeos::findSymbol(library, #name));                 \
+    functions.name = reinterpret_cast<type>(os::findSymbol(library, #name));                       \
     if (!functions.name) {                                                                         \
         DebugLog(" TxHubLib has no " #name ".\n");                                                 \
     }
@@ -31,9 +32,11 @@ void CMpFlow::BindHubFunctions() {
 }
 
 void CMpFlow::UnloadHubLib() {
-    bridgeos::freeLibrary(library);
+    os::freeLibrary(library);
     library = nullptr;
     functions = TxHubFunctions{};
     device = nullptr;
     deviceOpen = false;
 }
+
+} // namespace hubbridge

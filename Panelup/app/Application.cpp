@@ -10,6 +10,8 @@
 
 #include <memory>
 
+namespace app {
+
 int runPanelup(int argc, char** argv, platform::Platform& platform, const RunOptions& options) {
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QApplication app(argc, argv);
@@ -48,3 +50,5 @@ int runPanelup(int argc, char** argv, platform::Platform& platform, const RunOpt
     mainWindow = nullptr;
     return result;
 }
+
+} // namespace app

@@ -6,6 +6,8 @@ namespace platform {
 class Platform;
 }
 
+namespace app {
+
 // What a program other than the shipped Panelup (the demo) sets differently.
 // Empty fields keep the deployment's values.
 struct RunOptions {
@@ -17,3 +19,5 @@ struct RunOptions {
 // window and runs the event loop. Returns the process exit code.
 int runPanelup(int argc, char** argv, platform::Platform& platform,
                const RunOptions& options = RunOptions());
+
+} // namespace app

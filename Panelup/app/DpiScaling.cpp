@@ -3,6 +3,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+namespace app {
+
 namespace {
 
 int scaled(int value, double factor) {
@@ -31,3 +33,5 @@ void Panelup::scaleToDpi(double sx, double sy) {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
 }
+
+} // namespace app

@@ -2,6 +2,8 @@
 
 #include "platform/Platform.h"
 
+namespace app {
+
 QString fileVersionText(const QString& path, int parts) {
     const std::optional<platform::FileVersion> version =
         platform::current().fileVersion(path.toStdString());
@@ -18,3 +20,5 @@ QString fileVersionText(const QString& path, int parts) {
         text += QStringLiteral(".%1").arg(version->revision);
     return text;
 }
+
+} // namespace app

@@ -8,12 +8,14 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 
+namespace app {
+
 Panelup* mainWindow = nullptr;
 
 Panelup::Panelup()
-    : QDialog(nullptr), modelList(buildModelList()),
-      siteBaseUrl(deployment::updateSiteUrl().toUtf8()),
-      testSiteBaseUrl(deployment::testUpdateSiteUrl().toUtf8()), siteCheckPage("Check.htm"),
+    : QDialog(nullptr), modelList(models::buildModelList()),
+      siteBaseUrl(seams::deployment::updateSiteUrl().toUtf8()),
+      testSiteBaseUrl(seams::deployment::testUpdateSiteUrl().toUtf8()), siteCheckPage("Check.htm"),
       programFolder(QCoreApplication::applicationDirPath()) {
     // The form's logo comes from the resources; they must be registered
     // before setupUi looks for it.
@@ -42,3 +44,5 @@ void Panelup::closeEvent(QCloseEvent* event) {
     QCoreApplication::quit();
     seams::processExit().exit(0);
 }
+
+} // namespace app

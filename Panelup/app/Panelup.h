@@ -21,6 +21,8 @@ namespace catalogue {
 struct FirmwareRecord;
 }
 
+namespace app {
+
 // The one window of the program and its central record: the other
 // subsystems read and fill these fields, so they are public.
 class Panelup : public QDialog, public scalar::ConnectionReporter {
@@ -62,13 +64,13 @@ public:
     QString modelName;
     // What the last download-mode refreshCatalogue failed to store.
     QStringList failedDownloads;
-    std::shared_ptr<ILCDModel> currentModel;
-    MonitorRecord currentMonitor;
+    std::shared_ptr<models::ILCDModel> currentModel;
+    discovery::MonitorRecord currentMonitor;
     QPoint dragPos;
     bool dragging = false;
     Ui::PanelupClass ui;
-    MonitorInventory inventory;
-    ModelList modelList;
+    discovery::MonitorInventory inventory;
+    models::ModelList modelList;
     int hubVersionMinor = 0;
     int hubVersionMajor = 0;
     int scalarVersionMajor = 0;
@@ -106,3 +108,5 @@ private:
 
 // The one window; set by runPanelup once the window exists.
 extern Panelup* mainWindow;
+
+} // namespace app

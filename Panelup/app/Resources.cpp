@@ -7,7 +7,11 @@ static void initPanelupResources() {
     Q_INIT_RESOURCE(panelup);
 }
 
+namespace app {
+
 void registerResources() {
     static const bool registered = (initPanelupResources(), true);
     Q_UNUSED(registered);
 }
+
+} // namespace app

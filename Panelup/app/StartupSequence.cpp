@@ -15,6 +15,8 @@
 #include <QSettings>
 #include <QShowEvent>
 
+namespace app {
+
 namespace {
 
 using seams::DialogIcon;
@@ -27,7 +29,7 @@ QString tr(const char* text) {
 }
 
 QString supportSoftwareLink() {
-    return QStringLiteral("<a href=\"%1\">%1</a>").arg(deployment::supportSoftwareUrl());
+    return QStringLiteral("<a href=\"%1\">%1</a>").arg(seams::deployment::supportSoftwareUrl());
 }
 
 class StartupSequence {
@@ -119,12 +121,12 @@ private:
     // Every paired monitor is tried; with several, the last one identified
     // is the one worked on.
     bool identifyModel() {
-        for (const MonitorRecord& monitor : w_.inventory.monitors) {
+        for (const discovery::MonitorRecord& monitor : w_.inventory.monitors) {
             if (monitor.hubPaired != 1)
                 continue;
-            std::shared_ptr<ILCDModel> found;
-            if (!findModel(w_.modelList, monitor.edid.displayName, monitor.edid.serialNumber,
-                           found))
+            std::shared_ptr<models::ILCDModel> found;
+            if (!models::findModel(w_.modelList, monitor.edid.displayName,
+                                   monitor.edid.serialNumber, found))
                 continue;
             w_.currentModel = found;
             w_.modelName = QString::fromUtf8(found->name().c_str());
@@ -242,3 +244,5 @@ void Panelup::showEvent(QShowEvent* event) {
         return;
     StartupSequence(*this).run();
 }
+
+} // namespace app

@@ -6,6 +6,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+namespace app {
+
 void StatusWidgets::setModelName(const QString& text) {
     w_.modelName->setText(text);
 }
@@ -46,3 +48,5 @@ void StatusWidgets::fillProgress() {
     w_.progress->setValue(w_.progress->maximum());
     QCoreApplication::processEvents();
 }
+
+} // namespace app

@@ -7,6 +7,8 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 
+namespace app {
+
 // The firmware status on the window's widgets.
 class StatusWidgets : public catalogue::FirmwareStatusView {
 public:
@@ -37,3 +39,5 @@ public:
 private:
     Widgets w_;
 };
+
+} // namespace app

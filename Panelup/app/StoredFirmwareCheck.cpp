@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace app {
+
 bool storedFileMatches(const QString& programFolder, const QString& name,
                        const QString& recordedChecksum) {
     const int expected = catalogue::parseChecksumText(recordedChecksum.toStdString());
@@ -33,3 +35,5 @@ StoredFirmwareFault checkStoredFirmware(const QString& programFolder, const QStr
         return StoredFirmwareFault::Hub;
     return StoredFirmwareFault::None;
 }
+
+} // namespace app

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace app {
+
 // The stored firmware files against the checksums the firmware record keeps
 // for them.
 enum class StoredFirmwareFault { None, Scalar, Hub };
@@ -17,3 +19,5 @@ bool storedFileMatches(const QString& programFolder, const QString& name,
 StoredFirmwareFault checkStoredFirmware(const QString& programFolder, const QString& scalarBinFile,
                                         const QString& scalarBinCheckSum, const QString& hubBinFile,
                                         const QString& hubBinCheckSum);
+
+} // namespace app

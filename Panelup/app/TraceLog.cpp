@@ -10,6 +10,8 @@
 #include <memory>
 #include <mutex>
 
+namespace app {
+
 int traceLevel = 0;
 int configuredTraceLevel = 1;
 
@@ -134,3 +136,5 @@ QString logFilePath() {
     const std::lock_guard<std::recursive_mutex> lock(logMutex());
     return logFile ? logFile->fileName() : QString();
 }
+
+} // namespace app

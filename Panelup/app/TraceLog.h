@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+namespace app {
+
 // Every Qt message of the process goes to "Panelup_log.txt" in the
 // temporary-files folder, one time-stamped line each.
 
@@ -32,3 +34,5 @@ void closeLogFile();
 
 // The path of the open log; empty when none is open.
 QString logFilePath();
+
+} // namespace app

@@ -3,6 +3,8 @@
 #include "platform/Platform.h"
 #include "update/UpdateFlow.h"
 
+namespace app {
+
 void Panelup::updateFW() {
     update::UpdateFlowContext context;
     context.btnUpdate = ui.btnUpdate;
@@ -24,3 +26,5 @@ void Panelup::updateFW() {
     context.resetScalarSettings = [this] { return queries_.resetScalarSettings(); };
     update::runUpdateFlow(context);
 }
+
+} // namespace app

@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 
+namespace app {
+
 // Without a title bar the window is moved by dragging it. The corner follows
 // the pointer itself, with no offset kept.
 
@@ -21,3 +23,5 @@ void Panelup::mouseReleaseEvent(QMouseEvent* event) {
     Q_UNUSED(event);
     dragging = false;
 }
+
+} // namespace app

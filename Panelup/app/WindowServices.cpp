@@ -12,6 +12,8 @@
 
 #include <QStandardPaths>
 
+namespace app {
+
 void Panelup::showHubNotDetected() {
     ui.lblInfo->setText(scalar::hubNotDetectedText());
     ui.btnUpdate->setEnabled(false);
@@ -98,3 +100,5 @@ void Panelup::takeFirmwareRecord(const catalogue::FirmwareRecord& record) {
     hubBinFile = record.hubBinFile;
     hubBinCheckSum = record.hubBinCheckSum;
 }
+
+} // namespace app

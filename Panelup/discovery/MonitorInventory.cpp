@@ -10,6 +10,8 @@
 #include <QDebug>
 #include <QString>
 
+namespace discovery {
+
 namespace {
 
 constexpr int32_t FallbackHubFirmware = 0x104;
@@ -22,13 +24,13 @@ const void* asPointer(uintptr_t value) {
     return reinterpret_cast<const void*>(value);
 }
 
-int32_t outputTechnologyOf(const std::vector<DisplayPathRecord>& paths,
+int32_t outputTechnologyOf(const std::vector<edid::DisplayPathRecord>& paths,
                            const std::u16string& deviceName) {
     for (const auto& path : paths) {
         if (path.sourceDeviceName == deviceName)
             return path.outputTechnology;
     }
-    return outputtechnology::Other;
+    return edid::outputtechnology::Other;
 }
 
 } // namespace
@@ -63,7 +65,7 @@ int MonitorInventory::refreshInventory() {
 }
 
 void MonitorInventory::collectMonitors(platform::DisplaySystem& system,
-                                       const std::vector<DisplayPathRecord>& paths) {
+                                       const std::vector<edid::DisplayPathRecord>& paths) {
     size_t total = 0;
     for (const auto& display : displays) {
         const auto devices = system.activeMonitorDevices(display);
@@ -75,11 +77,11 @@ void MonitorInventory::collectMonitors(platform::DisplaySystem& system,
                      << " Handle:" << asPointer(monitor.handle);
 
             MonitorRecord record;
-            static_cast<DisplayRecord&>(record) = display;
+            static_cast<edid::DisplayRecord&>(record) = display;
             record.single = physical.size() <= 1 ? 1 : 0;
             // A display may report more physical monitors than active
             // devices; the extra ones get no device rather than a stray one.
-            record.device = j < devices.size() ? devices[j] : DisplayDevice{};
+            record.device = j < devices.size() ? devices[j] : edid::DisplayDevice{};
             record.outputTechnology = outputTechnologyOf(paths, display.deviceName);
             record.physicalMonitor = monitor.handle;
             record.ddcResponds = monitor.ddcResponds ? 1 : 0;
@@ -99,7 +101,7 @@ void MonitorInventory::collectHubs() {
     const int32_t count = AvailableDevices();
     int32_t counter = 0;
     for (int32_t n = 0; n < count; ++n) {
-        HubRecord hub;
+        scalar::HubRecord hub;
         // Room for the longest description the bridge writes.
         char description[HUBBRIDGE_DESCRIPTION_SIZE] = {};
         int32_t superSpeed = 0;
@@ -107,9 +109,9 @@ void MonitorInventory::collectHubs() {
         hub.hubIndex = counter;
         hub.usb3 = superSpeed ? 1 : 0;
 
-        readModelText(hub);
-        readSerialText(hub);
-        readHubFirmware(hub);
+        scalar::readModelText(hub);
+        scalar::readSerialText(hub);
+        scalar::readHubFirmware(hub);
         hubs.push_back(hub);
 
         qDebug() << "Hub " << hub.hubIndex << ":" << text(hub.modelText) << " USB3.0 "
@@ -142,9 +144,10 @@ bool MonitorInventory::pairByModelName() {
         for (auto& monitor : monitors) {
             if (monitor.hubPaired != 0)
                 continue;
-            const auto models = buildModelList();
-            std::shared_ptr<ILCDModel> model;
-            if (findModel(models, monitor.edid.displayName, monitor.edid.serialNumber, model)) {
+            const auto known = models::buildModelList();
+            std::shared_ptr<models::ILCDModel> model;
+            if (models::findModel(known, monitor.edid.displayName, monitor.edid.serialNumber,
+                                  model)) {
                 monitor.hubPaired = 1;
                 ++pairedCount;
                 CloseDevice();
@@ -154,3 +157,5 @@ bool MonitorInventory::pairByModelName() {
     }
     return false;
 }
+
+} // namespace discovery

@@ -11,6 +11,8 @@ namespace platform {
 class DisplaySystem;
 }
 
+namespace discovery {
+
 // The attached monitors, the hubs the bridge reports and which hub belongs
 // to which monitor.
 class MonitorInventory {
@@ -24,17 +26,19 @@ public:
     int refreshInventory();
 
     int32_t pairedCount = 0;
-    std::vector<DisplayRecord> displays;
+    std::vector<edid::DisplayRecord> displays;
     std::vector<MonitorRecord> monitors;
-    std::vector<HubRecord> hubs;
+    std::vector<scalar::HubRecord> hubs;
 
 private:
     platform::DisplaySystem& displaySystem() const;
     void collectMonitors(platform::DisplaySystem& system,
-                         const std::vector<DisplayPathRecord>& paths);
+                         const std::vector<edid::DisplayPathRecord>& paths);
     void collectHubs();
     void pairBySerialNumber();
     bool pairByModelName();
 
     platform::DisplaySystem* displaySystem_ = nullptr;
 };
+
+} // namespace discovery

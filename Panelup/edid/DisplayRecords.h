@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace edid {
+
 // What the operating system tells about displays and monitors, in the shape
 // of the Windows records so that the inventory logic is one portable source.
 // Wide texts are UTF-16, as Windows hands them out.
@@ -81,3 +83,5 @@ struct EdidRecord {
     std::array<uint8_t, 128> baseBlock{};
     std::string registryRoot = EdidRegistryRoot;
 };
+
+} // namespace edid

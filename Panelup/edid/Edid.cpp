@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <numeric>
 
+namespace edid {
+
 namespace {
 
 uint8_t blockSum(std::vector<uint8_t>::const_iterator begin, size_t count) {
@@ -118,3 +120,5 @@ std::string pnpVendorId(const std::array<uint8_t, 2>& manufacturerCode) {
     }
     return id;
 }
+
+} // namespace edid

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace edid {
+
 constexpr size_t EdidBlockSize = 128;
 
 enum EdidValidation {
@@ -45,3 +47,5 @@ std::string monitorDeviceId(const EdidRecord& edid, const std::string& instance)
 
 // The three-letter PNP id of EDID bytes 8-9, e.g. "NVL"; "" when invalid.
 std::string pnpVendorId(const std::array<uint8_t, 2>& manufacturerCode);
+
+} // namespace edid

@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace edid {
+
 namespace {
 
 std::string trimmed(const std::string& text) {
@@ -78,3 +80,5 @@ EdidRecord readRegistryEdid(const std::string& deviceId, const RegistryReader& r
     decodeEdidBaseBlock(record, valueBytes(edid));
     return record;
 }
+
+} // namespace edid

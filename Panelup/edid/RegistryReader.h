@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace edid {
+
 // A registry value: a text (REG_SZ), raw bytes (REG_BINARY) or nothing.
 struct RegistryValue {
     enum class Kind { Missing, Text, Binary };
@@ -25,3 +27,5 @@ public:
     virtual std::vector<std::string> childGroups(const std::string& path) const = 0;
     virtual RegistryValue value(const std::string& path, const std::string& name) const = 0;
 };
+
+} // namespace edid

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+namespace models {
+
 // Factory EDID images (base block + CTA-861 extension) that the repair pass
 // writes into a model's template areas once they are found blank.
 namespace EdidTemplates {
@@ -17,3 +19,5 @@ extern const Image LM0610A;
 extern const Image LM0610B;
 
 } // namespace EdidTemplates
+
+} // namespace models

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace models {
+
 // One supported monitor model: its name and the data of the EDID repair
 // pass. Made only by the model factory with std::make_shared of the concrete
 // class and shared as std::shared_ptr<ILCDModel>; immutable.
@@ -28,3 +30,5 @@ protected:
     // own class, never through this interface.
     ~ILCDModel() = default;
 };
+
+} // namespace models

@@ -4,6 +4,8 @@
 #include "models/OneTemplateModels.h"
 #include "models/TwoTemplateModels.h"
 
+namespace models {
+
 namespace {
 
 // ASCII only: EDID texts are bytes, and a locale must not change them.
@@ -60,3 +62,5 @@ bool findModel(const ModelList& list, std::string name, std::string serial,
     }
     return false;
 }
+
+} // namespace models

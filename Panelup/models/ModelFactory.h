@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace models {
+
 using ModelList = std::vector<std::shared_ptr<ILCDModel>>;
 
 // The nine supported models, in their fixed order, each made anew.
@@ -15,3 +17,5 @@ ModelList buildModelList();
 // assigned only when a model is found.
 bool findModel(const ModelList& list, std::string name, std::string serial,
                std::shared_ptr<ILCDModel>& out);
+
+} // namespace models

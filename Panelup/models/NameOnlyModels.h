@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace models {
+
 // Models without EDID templates: the repair pass only copies their primary
 // EDID area into its copies.
 
@@ -91,3 +93,5 @@ public:
 private:
     std::string name_;
 };
+
+} // namespace models

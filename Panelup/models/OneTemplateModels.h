@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace models {
+
 // Models with one EDID template, restored into template area B.
 
 class LM0510 final : public ILCDModel {
@@ -73,3 +75,5 @@ private:
     std::string name_;
     std::vector<uint8_t> templateB_;
 };
+
+} // namespace models

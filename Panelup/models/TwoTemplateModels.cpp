@@ -2,6 +2,8 @@
 
 #include "models/EdidTemplates.h"
 
+namespace models {
+
 using namespace EdidTemplates;
 
 LM0530::LM0530()
@@ -11,3 +13,5 @@ LM0530::LM0530()
 LM0610::LM0610()
     : name_("LM0610"), templateA_(LM0610A.begin(), LM0610A.end()),
       templateB_(LM0610B.begin(), LM0610B.end()) {}
+
+} // namespace models

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace models {
+
 // Models with two pairs of copy areas and two EDID templates.
 
 class LM0530 final : public ILCDModel {
@@ -52,3 +54,5 @@ private:
     std::vector<uint8_t> templateA_;
     std::vector<uint8_t> templateB_;
 };
+
+} // namespace models

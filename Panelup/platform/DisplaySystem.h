@@ -27,16 +27,17 @@ public:
     virtual ~DisplaySystem() = default;
 
     // The active display paths with their output technology, in platform order.
-    virtual std::vector<DisplayPathRecord> queryDisplayPaths() = 0;
+    virtual std::vector<edid::DisplayPathRecord> queryDisplayPaths() = 0;
     // Appends one record per display of the desktop. False when the
     // enumeration itself failed.
-    virtual bool enumerateDisplays(std::vector<DisplayRecord>& displays) = 0;
+    virtual bool enumerateDisplays(std::vector<edid::DisplayRecord>& displays) = 0;
     // The display's monitor devices that are active, in order.
-    virtual std::vector<DisplayDevice> activeMonitorDevices(const DisplayRecord& display) = 0;
+    virtual std::vector<edid::DisplayDevice>
+    activeMonitorDevices(const edid::DisplayRecord& display) = 0;
     // The physical monitors of the display, each probed over DDC/CI.
-    virtual std::vector<PhysicalMonitor> physicalMonitors(const DisplayRecord& display) = 0;
+    virtual std::vector<PhysicalMonitor> physicalMonitors(const edid::DisplayRecord& display) = 0;
     // The EDID of a monitor device; empty fields when it has none.
-    virtual EdidRecord readEdid(const DisplayDevice& device) = 0;
+    virtual edid::EdidRecord readEdid(const edid::DisplayDevice& device) = 0;
 };
 
 } // namespace platform

@@ -67,7 +67,7 @@ void HubConnection::report(Failure failure, ConnectionReporter& reporter) {
 }
 
 QString hubNotDetectedText() {
-    const QString faq = deployment::supportFaqUrl();
+    const QString faq = seams::deployment::supportFaqUrl();
     return QStringLiteral("<img width=20 height=20 src=\":/Panelup/cross_mark\"> ") +
            QCoreApplication::translate(
                "HubConnection",

@@ -7,7 +7,7 @@
 
 #include <QDebug>
 
-using namespace scalar;
+namespace scalar {
 
 namespace {
 
@@ -80,3 +80,5 @@ bool readSerialText(HubRecord& hub) {
                           reply.bytes.begin() + static_cast<std::ptrdiff_t>(end));
     return true;
 }
+
+} // namespace scalar

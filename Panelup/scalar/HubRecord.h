@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace scalar {
+
 // One hub seen through the bridge: its link parameters and what was read
 // through it.
 struct HubRecord {
@@ -28,3 +30,5 @@ struct HubRecord {
         serialText = hub.serialText;
     }
 };
+
+} // namespace scalar

@@ -4,7 +4,7 @@
 
 // Addresses that belong to the deployment; the hosts are CMake cache
 // variables.
-namespace deployment {
+namespace seams::deployment {
 
 inline QString updateSiteUrl() {
     return QStringLiteral("http://" PANELUP_UPDATE_HOST "/dept-pmsd/FW2/");
@@ -19,4 +19,4 @@ inline QString supportSoftwareUrl() {
     return QStringLiteral("http://" PANELUP_SUPPORT_HOST "/support/software/");
 }
 
-} // namespace deployment
+} // namespace seams::deployment

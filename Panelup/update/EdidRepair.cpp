@@ -33,28 +33,29 @@ QString hexAddress(int address) {
 // The repair of one monitor's areas with its model's data.
 class MonitorRepair {
 public:
-    MonitorRepair(scalar::ScalarQueries& queries, const EdidBackup& backup, const ILCDModel& model)
+    MonitorRepair(scalar::ScalarQueries& queries, const EdidBackup& backup,
+                  const models::ILCDModel& model)
         : queries_(queries), backup_(backup), model_(model),
           modelName_(QString::fromStdString(model.name())) {}
 
     void repairCopy(int sourceAddress, int copyAddress) {
         const auto copy = read(copyAddress);
-        if (!copy || validateEdid(*copy) != EdidBlank)
+        if (!copy || edid::validateEdid(*copy) != edid::EdidBlank)
             return;
         auto image = read(sourceAddress);
-        if (!image || validateEdid(*image) != EdidValid) {
+        if (!image || edid::validateEdid(*image) != edid::EdidValid) {
             qDebug() << "EDID repair:" << hexAddress(copyAddress)
                      << "is blank but its source has no valid EDID";
             return;
         }
         (*image)[kMarkOffset] = kCopyMark;
-        repairEdidChecksums(*image);
+        edid::repairEdidChecksums(*image);
         write(copyAddress, *copy, *image);
     }
 
     void restoreTemplates() {
         const auto source = read(model_.edidSourceAddress());
-        if (!source || validateEdid(*source) != EdidValid) {
+        if (!source || edid::validateEdid(*source) != edid::EdidValid) {
             qDebug() << "EDID repair: no valid source EDID, templates not restored";
             return;
         }
@@ -65,17 +66,18 @@ public:
 private:
     void restoreTemplate(const std::vector<uint8_t>& source, int areaAddress,
                          std::vector<uint8_t> image) {
-        if (areaAddress < 0 || image.size() != kAreaSize || validateEdid(image) != EdidValid)
+        if (areaAddress < 0 || image.size() != kAreaSize ||
+            edid::validateEdid(image) != edid::EdidValid)
             return;
         const auto area = read(areaAddress);
-        if (!area || validateEdid(*area) != EdidBlank)
+        if (!area || edid::validateEdid(*area) != edid::EdidBlank)
             return;
         image[kMarkOffset] = kTemplateMark;
         std::copy_n(source.begin() + kWeekYearOffset, kWeekYearLength,
                     image.begin() + kWeekYearOffset);
         std::copy_n(source.begin() + kSerialDescriptorOffset, kSerialDescriptorLength,
                     image.begin() + kSerialDescriptorOffset);
-        repairEdidChecksums(image);
+        edid::repairEdidChecksums(image);
         write(areaAddress, *area, image);
     }
 
@@ -108,7 +110,7 @@ private:
 
     scalar::ScalarQueries& queries_;
     const EdidBackup& backup_;
-    const ILCDModel& model_;
+    const models::ILCDModel& model_;
     const QString modelName_;
 };
 
@@ -119,12 +121,12 @@ bool repairMonitorEdids(EdidRepairContext& context) {
         return false;
     const EdidBackup backup(context.backupFolder);
     bool identified = false;
-    for (const MonitorRecord& monitor : context.inventory.monitors) {
+    for (const discovery::MonitorRecord& monitor : context.inventory.monitors) {
         if (monitor.hubPaired == 0)
             continue;
-        std::shared_ptr<ILCDModel> model;
-        if (!findModel(context.modelList, monitor.edid.displayName, monitor.edid.serialNumber,
-                       model))
+        std::shared_ptr<models::ILCDModel> model;
+        if (!models::findModel(context.modelList, monitor.edid.displayName,
+                               monitor.edid.serialNumber, model))
             continue;
         identified = true;
         context.modelName = QString::fromStdString(model->name());

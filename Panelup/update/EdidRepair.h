@@ -4,7 +4,9 @@
 
 #include <QString>
 
+namespace discovery {
 class MonitorInventory;
+}
 namespace scalar {
 class ScalarQueries;
 }
@@ -13,8 +15,8 @@ namespace update {
 
 // What the EDID repair needs of the window; the window builds it per call.
 struct EdidRepairContext {
-    const MonitorInventory& inventory;
-    const ModelList& modelList;
+    const discovery::MonitorInventory& inventory;
+    const models::ModelList& modelList;
     scalar::ScalarQueries& queries;
     QString& modelName;   // set to each identified model's name
     QString backupFolder; // holds the backup of every area before it is written

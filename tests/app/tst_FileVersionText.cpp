@@ -38,18 +38,18 @@ private slots:
         FakePlatform fake;
         fake.version = platform::FileVersion{uint16_t(major), uint16_t(minor), uint16_t(build),
                                              uint16_t(revision)};
-        QCOMPARE(fileVersionText(QStringLiteral("/opt/Panelup/Panelup"), parts), text);
+        QCOMPARE(app::fileVersionText(QStringLiteral("/opt/Panelup/Panelup"), parts), text);
     }
 
     void noVersion() {
         FakePlatform fake;
         fake.version.reset();
-        QCOMPARE(fileVersionText(QStringLiteral("/opt/Panelup/Panelup"), 2), QString());
+        QCOMPARE(app::fileVersionText(QStringLiteral("/opt/Panelup/Panelup"), 2), QString());
     }
 
     void pathHandedOn() {
         FakePlatform fake;
-        fileVersionText(QStringLiteral("/opt/Prüfung/Panelup"), 2);
+        app::fileVersionText(QStringLiteral("/opt/Prüfung/Panelup"), 2);
         QCOMPARE(fake.askedPaths, std::vector<std::string>{"/opt/Prüfung/Panelup"});
     }
 
@@ -62,7 +62,7 @@ private slots:
 #else
         const QString program = QStringLiteral("/opt/Panelup/Panelup");
 #endif
-        QCOMPARE(fileVersionText(program, 2), QStringLiteral("1.07"));
+        QCOMPARE(app::fileVersionText(program, 2), QStringLiteral("1.07"));
         platform::setCurrent(nullptr);
     }
 };

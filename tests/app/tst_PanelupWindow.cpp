@@ -43,7 +43,7 @@ class PanelupWindowTest : public QObject {
 
 private:
     FakePlatform platform;
-    std::unique_ptr<Panelup> window;
+    std::unique_ptr<app::Panelup> window;
 
     // Showing the window runs the start-up sequence: keep its site check on a
     // closed loopback port instead of the maker's host.
@@ -59,7 +59,7 @@ private:
 private slots:
     void init() {
         platform.version = platform::FileVersion{1, 7, 0, 5};
-        window = std::make_unique<Panelup>();
+        window = std::make_unique<app::Panelup>();
     }
     void cleanup() { window.reset(); }
 
@@ -116,7 +116,7 @@ private slots:
 
     void titleWithoutVersion() {
         platform.version.reset();
-        Panelup unversioned;
+        app::Panelup unversioned;
         QCOMPARE(unversioned.windowTitle(), QString::fromLatin1(productTitle));
         QCOMPARE(unversioned.ui.lblTitle->text(), QString::fromLatin1(productTitle));
     }

@@ -66,12 +66,12 @@ Run runOnce(FakePlatform& fake) {
     fake.lock.onAcquire = [&run] {
         auto* ticker = new QTimer(qApp);
         QObject::connect(ticker, &QTimer::timeout, [&run] {
-            run.windowSeen = mainWindow != nullptr;
+            run.windowSeen = app::mainWindow != nullptr;
             run.programFolder = QCoreApplication::applicationDirPath();
-            if (mainWindow) {
-                run.visible = mainWindow->isVisible();
-                run.configPath = mainWindow->configPath;
-                run.title = mainWindow->windowTitle();
+            if (app::mainWindow) {
+                run.visible = app::mainWindow->isVisible();
+                run.configPath = app::mainWindow->configPath;
+                run.title = app::mainWindow->windowTitle();
             }
             run.logWhileRunning = readAll(logPath());
             QCoreApplication::quit();
@@ -79,9 +79,9 @@ Run runOnce(FakePlatform& fake) {
         ticker->start(20);
     };
     // No request leaves the machine: the site check meets a closed loopback port.
-    RunOptions options;
+    app::RunOptions options;
     options.siteBaseUrl = options.testSiteBaseUrl = "http://127.0.0.1:9/dept-pmsd/FW2/";
-    run.result = runPanelup(1, argv, fake, options);
+    run.result = app::runPanelup(1, argv, fake, options);
     fake.lock.onAcquire = nullptr;
     return run;
 }
@@ -113,7 +113,7 @@ private slots:
         QCOMPARE(dialogs.shown[0].text, QStringLiteral("Only one instance can be run at a time!"));
         QCOMPARE(dialogs.windowsAtBox, 0);
         QVERIFY(!run.windowSeen);
-        QVERIFY(mainWindow == nullptr);
+        QVERIFY(app::mainWindow == nullptr);
         QCOMPARE(readAll(logPath()), QByteArray("the running copy's log\n"));
     }
 
@@ -140,7 +140,7 @@ private slots:
         QVERIFY(!run.programFolder.isEmpty());
         QCOMPARE(run.configPath, run.programFolder + QStringLiteral("/Config.ini"));
         QCOMPARE(run.title, QStringLiteral("LM Series USB Firmware Update Tool v1.07"));
-        QVERIFY(mainWindow == nullptr);
+        QVERIFY(app::mainWindow == nullptr);
 
         const QString stamp = QStringLiteral("\\d\\d:\\d\\d:\\d\\d:\\d\\d\\d");
         const QString running = QString::fromUtf8(run.logWhileRunning);

@@ -57,22 +57,22 @@ class TraceLogTest : public QObject {
 
 private slots:
     void init() {
-        traceLevel = 4;
+        app::traceLevel = 4;
         IsolatedTempDir::active()->leave();
     }
 
     void cleanup() {
-        closeLogFile();
+        app::closeLogFile();
         QFile::remove(QCoreApplication::applicationDirPath() + QStringLiteral("/RunInfo.ini"));
     }
 
     void firstLineIsTheDebugMessage() {
         QVERIFY(writeFile(logPath(), "previous run\nmore\n"));
-        initTrace();
+        app::initTrace();
         qDebug("this is a debug message");
 
-        QCOMPARE(traceLevel, 4);
-        QCOMPARE(logFilePath(), logPath());
+        QCOMPARE(app::traceLevel, 4);
+        QCOMPARE(app::logFilePath(), logPath());
         QVERIFY(rawContent(logPath()).endsWith(": this is a debug message" + lineEnd));
         const QByteArray content = readAll(logPath());
         QVERIFY(QRegularExpression(QStringLiteral("^%1: this is a debug message\n$").arg(stamp))
@@ -94,7 +94,7 @@ private slots:
 
     void lineFormat() {
         QFETCH(QString, message);
-        QVERIFY(openLogFile(logPath()));
+        QVERIFY(app::openLogFile(logPath()));
         qDebug("%s", message.toUtf8().constData());
 
         const QByteArray content = readAll(logPath());
@@ -106,7 +106,7 @@ private slots:
     }
 
     void qtOwnMessages() {
-        QVERIFY(openLogFile(logPath()));
+        QVERIFY(app::openLogFile(logPath()));
         // A warning that Qt itself issues.
         QObject::connect(nullptr, SIGNAL(destroyed()), nullptr, SLOT(deleteLater()));
         const QStringList written = lines(logPath());
@@ -131,8 +131,8 @@ private slots:
     void levels() {
         QFETCH(int, level);
         QFETCH(QString, written);
-        QVERIFY(openLogFile(logPath()));
-        traceLevel = level;
+        QVERIFY(app::openLogFile(logPath()));
+        app::traceLevel = level;
 
         // Straight to the handler: a real fatal message would end the test.
         const QMessageLogContext context;
@@ -142,7 +142,7 @@ private slots:
                                                     {QtFatalMsg, 'F'},
                                                     {QtInfoMsg, 'I'}};
         for (const auto& type : types)
-            traceMessageHandler(type.first, context, QString(QLatin1Char(type.second)));
+            app::traceMessageHandler(type.first, context, QString(QLatin1Char(type.second)));
 
         QString seen;
         for (const QString& line : lines(logPath()))
@@ -153,9 +153,9 @@ private slots:
     void reopenEmptiesAndSwitches() {
         const QString first = logPath();
         const QString second = QDir::tempPath() + QStringLiteral("/other_log.txt");
-        QVERIFY(openLogFile(first));
+        QVERIFY(app::openLogFile(first));
         qDebug("one");
-        QVERIFY(openLogFile(second));
+        QVERIFY(app::openLogFile(second));
         qDebug("two");
         QCOMPARE(lines(first).size(), 1);
         QVERIFY(lines(first).first().endsWith(QLatin1String(": one")));
@@ -164,28 +164,28 @@ private slots:
     }
 
     void failedOpenLeavesNoLog() {
-        QVERIFY(openLogFile(logPath()));
+        QVERIFY(app::openLogFile(logPath()));
         qDebug("before");
         const QString missing =
             QDir::tempPath() + QStringLiteral("/no such folder/Panelup_log.txt");
-        QVERIFY(!openLogFile(missing));
-        QVERIFY(logFilePath().isEmpty());
+        QVERIFY(!app::openLogFile(missing));
+        QVERIFY(app::logFilePath().isEmpty());
         qDebug("after the failed open");
         QCOMPARE(lines(logPath()).size(), 1);
         QVERIFY(!QFile::exists(missing));
 
         // A later open works again.
-        QVERIFY(openLogFile(logPath()));
+        QVERIFY(app::openLogFile(logPath()));
         qDebug("again");
         QCOMPARE(lines(logPath()).size(), 1);
     }
 
     void closeWritesLastLine() {
-        QVERIFY(openLogFile(logPath()));
+        QVERIFY(app::openLogFile(logPath()));
         qDebug("working");
-        closeLogFile();
+        app::closeLogFile();
         qDebug("after the close");
-        closeLogFile();
+        app::closeLogFile();
 
         const QStringList written = lines(logPath());
         QCOMPARE(written.size(), 2);
@@ -193,17 +193,17 @@ private slots:
         QVERIFY(QRegularExpression(QStringLiteral("^%1: Close log file.$").arg(stamp))
                     .match(written[1])
                     .hasMatch());
-        QVERIFY(logFilePath().isEmpty());
+        QVERIFY(app::logFilePath().isEmpty());
     }
 
     void temporaryFolderNotAscii() {
         const QString folder =
             IsolatedTempDir::active()->enter(QStringLiteral("Prüfung \u65e5\u672c ü"));
         QVERIFY(!folder.isEmpty());
-        initTrace();
+        app::initTrace();
         qDebug("this is a debug message");
         const QString expected = folder + QStringLiteral("/Panelup_log.txt");
-        QCOMPARE(logFilePath(), expected);
+        QCOMPARE(app::logFilePath(), expected);
         QCOMPARE(lines(expected).size(), 1);
         QVERIFY(lines(expected).first().endsWith(QLatin1String(": this is a debug message")));
     }
@@ -225,16 +225,16 @@ private slots:
         if (!runInfo.isEmpty())
             QVERIFY(writeFile(
                 QCoreApplication::applicationDirPath() + QStringLiteral("/RunInfo.ini"), runInfo));
-        initTrace();
-        QCOMPARE(configuredTraceLevel, configured);
+        app::initTrace();
+        QCOMPARE(app::configuredTraceLevel, configured);
         // Whatever is configured, every message is written.
-        QCOMPARE(traceLevel, 4);
+        QCOMPARE(app::traceLevel, 4);
         qDebug("debug still written");
         QCOMPARE(lines(logPath()).size(), 1);
     }
 
     void messagesFromSeveralThreads() {
-        QVERIFY(openLogFile(logPath()));
+        QVERIFY(app::openLogFile(logPath()));
         const int threads = 4;
         const int perThread = 250;
         std::vector<std::thread> workers;

@@ -91,8 +91,8 @@ void BM_TypicalRoad(benchmark::State& state) {
         QElapsedTimer clock;
         clock.start();
         {
-            Panelup window;
-            mainWindow = &window;
+            app::Panelup window;
+            app::mainWindow = &window;
             window.programFolder = program.path();
             window.configPath = program.filePath(QStringLiteral("Config.ini"));
             window.siteBaseUrl = (site.origin() + QStringLiteral("/dept-pmsd/FW2/")).toUtf8();
@@ -101,7 +101,7 @@ void BM_TypicalRoad(benchmark::State& state) {
             window.show();
             if (!exit.exited())
                 window.updateFW();
-            mainWindow = nullptr;
+            app::mainWindow = nullptr;
         }
         const double elapsedMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
         state.SetIterationTime(elapsedMs / 1e3);
@@ -139,7 +139,7 @@ int main(int argc, char** argv) {
     IsolatedTempDir temp;
     QApplication app(argc, argv);
     // The trace log as the program writes it, in the isolated folder.
-    initTrace();
+    app::initTrace();
     const std::unique_ptr<platform::Platform> simulated = platform::makeSimulatedPlatform();
     platform::setCurrent(simulated.get());
 
@@ -152,6 +152,6 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     platform::setCurrent(nullptr);
-    closeLogFile();
+    app::closeLogFile();
     return 0;
 }

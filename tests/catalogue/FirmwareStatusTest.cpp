@@ -123,7 +123,7 @@ void FirmwareStatusTest::cleanup() {
 }
 
 void FirmwareStatusTest::show(bool allowDowngrade) {
-    StatusWidgets::Widgets widgets;
+    app::StatusWidgets::Widgets widgets;
     widgets.modelName = lblModelName;
     widgets.currentFirmware = lblCurrentFW;
     widgets.newFirmware = lblNewFW;
@@ -132,7 +132,7 @@ void FirmwareStatusTest::show(bool allowDowngrade) {
     widgets.update = btnUpdate;
     widgets.override = chkOverride;
     widgets.progress = bar1;
-    StatusWidgets view(widgets);
+    app::StatusWidgets view(widgets);
     FirmwareStatusContext c;
     c.queries = &queries_;
     c.view = &view;

@@ -43,7 +43,7 @@ struct EdidBuilder {
         putText(edid, 72, 0xFF, serial);
         putText(edid, 90, 0xFC, displayName);
         edid[108 + 3] = 0xFD;
-        repairEdidChecksums(edid);
+        edid::repairEdidChecksums(edid);
         return edid;
     }
 };

@@ -20,12 +20,12 @@ Bytes validImage(size_t blocks) {
     Bytes image(blocks * 128);
     for (size_t i = 0; i < image.size(); ++i)
         image[i] = static_cast<uint8_t>(i * 7 + 3);
-    repairEdidChecksums(image);
+    edid::repairEdidChecksums(image);
     return image;
 }
 
-EdidRecord::Descriptor descriptor(uint8_t tag, const std::string& bytes) {
-    EdidRecord::Descriptor d{};
+edid::EdidRecord::Descriptor descriptor(uint8_t tag, const std::string& bytes) {
+    edid::EdidRecord::Descriptor d{};
     d[3] = tag;
     for (size_t i = 0; i < bytes.size() && i < 13; ++i)
         d[5 + i] = static_cast<uint8_t>(bytes[i]);
@@ -73,16 +73,16 @@ private slots:
     void validation() {
         QFETCH(Bytes, image);
         QFETCH(int, expected);
-        QCOMPARE(validateEdid(image), expected);
+        QCOMPARE(edid::validateEdid(image), expected);
     }
 
     void modelTemplatesAreValid() {
         int checked = 0;
-        for (const auto& model : buildModelList()) {
+        for (const auto& model : models::buildModelList()) {
             for (const auto& image : {model->edidTemplateA(), model->edidTemplateB()}) {
                 if (image.empty())
                     continue;
-                QVERIFY2(validateEdid(image) == 0, model->name().c_str());
+                QVERIFY2(edid::validateEdid(image) == 0, model->name().c_str());
                 ++checked;
             }
         }
@@ -105,7 +105,7 @@ private slots:
         QFile in(file);
         QVERIFY(in.open(QIODevice::ReadOnly));
         const QByteArray data = in.readAll();
-        QCOMPARE(validateEdid(Bytes(data.begin(), data.end())), expected);
+        QCOMPARE(edid::validateEdid(Bytes(data.begin(), data.end())), expected);
     }
 
     void repairTouchesOnlyChecksumBytes() {
@@ -113,19 +113,19 @@ private slots:
         for (size_t i = 0; i < image.size(); ++i)
             image[i] = static_cast<uint8_t>(i * 31 + 11);
         const Bytes before = image;
-        repairEdidChecksums(image);
+        edid::repairEdidChecksums(image);
         for (size_t i = 0; i < image.size(); ++i) {
             if (i != 127 && i != 255)
                 QCOMPARE(image[i], before[i]);
         }
-        QCOMPARE(validateEdid(image), 0);
-        repairEdidChecksums(image);
-        QCOMPARE(validateEdid(image), 0);
+        QCOMPARE(edid::validateEdid(image), 0);
+        edid::repairEdidChecksums(image);
+        QCOMPARE(edid::validateEdid(image), 0);
     }
 
     void repairLeavesOddLengthAlone() {
         Bytes image = blockOf(0x33, 200);
-        repairEdidChecksums(image);
+        edid::repairEdidChecksums(image);
         QCOMPARE(image, blockOf(0x33, 200));
     }
 
@@ -143,7 +143,7 @@ private slots:
     void descriptorTexts() {
         QFETCH(QByteArray, bytes);
         QFETCH(QByteArray, expected);
-        const auto text = descriptorText(descriptor(0xFC, bytes.toStdString()));
+        const auto text = edid::descriptorText(descriptor(0xFC, bytes.toStdString()));
         QCOMPARE(QByteArray::fromStdString(text), expected);
     }
 
@@ -151,15 +151,15 @@ private slots:
         EdidBuilder builder;
         builder.horizontal = 3840;
         builder.vertical = 2160;
-        EdidRecord record;
-        decodeEdidBaseBlock(record, builder.build());
+        edid::EdidRecord record;
+        edid::decodeEdidBaseBlock(record, builder.build());
         QCOMPARE(record.displayName, std::string("LM0420"));
         QCOMPARE(record.serialNumber, std::string("UP2160100001"));
         QCOMPARE(record.horizontalActive, 3840);
         QCOMPARE(record.verticalActive, 2160);
         QCOMPARE(int(record.manufacturerCode[0]), 0x3A);
         QCOMPARE(int(record.productCode[1]), 0x04);
-        QCOMPARE(pnpVendorId(record.manufacturerCode), std::string("NVL"));
+        QCOMPARE(edid::pnpVendorId(record.manufacturerCode), std::string("NVL"));
         QCOMPARE(int(record.checksumByte), int(builder.build()[127]));
     }
 
@@ -167,8 +167,8 @@ private slots:
         Bytes image = EdidBuilder{}.build();
         EdidBuilder::putText(image, 108, 0xFC, "LM0610");
         EdidBuilder::putText(image, 72, 0xFD, "");
-        EdidRecord record;
-        decodeEdidBaseBlock(record, image);
+        edid::EdidRecord record;
+        edid::decodeEdidBaseBlock(record, image);
         QCOMPARE(record.displayName, std::string("LM0610"));
         QCOMPARE(record.serialNumber, std::string());
     }
@@ -176,11 +176,11 @@ private slots:
     void shortImageIsPaddedWithZeros() {
         Bytes image = EdidBuilder{}.build();
         image.resize(110);
-        EdidRecord record;
+        edid::EdidRecord record;
         record.baseBlock.fill(0x55);
-        decodeEdidBaseBlock(record, image);
+        edid::decodeEdidBaseBlock(record, image);
         QCOMPARE(record.displayName, std::string("LM0420"));
-        QCOMPARE(record.descriptor4, EdidRecord::Descriptor{});
+        QCOMPARE(record.descriptor4, edid::EdidRecord::Descriptor{});
         QCOMPARE(int(record.checksumByte), 0);
         QCOMPARE(int(record.baseBlock[127]), 0);
     }

@@ -125,13 +125,13 @@ private slots:
         QVERIFY(paths[1].sourceDeviceName == u"card0-HDMI-A-1");
         QCOMPARE(paths[1].outputTechnology, 5);
 
-        std::vector<DisplayRecord> displays;
+        std::vector<edid::DisplayRecord> displays;
         QVERIFY(system.enumerateDisplays(displays));
         QCOMPARE(displays.size(), size_t(2));
         // No modes file: the EDID's first timing gives the size.
         QCOMPARE(displays[0].width, 1920);
         QCOMPARE(displays[0].height, 1200);
-        QCOMPARE(displays[0].flags, MonitorInfoPrimary);
+        QCOMPARE(displays[0].flags, edid::MonitorInfoPrimary);
         QCOMPARE(displays[1].width, 3840);
         QCOMPARE(displays[1].height, 2160);
         QCOMPARE(displays[1].flags, 0u);
@@ -140,15 +140,15 @@ private slots:
 
         const auto devices = system.activeMonitorDevices(displays[1]);
         QCOMPARE(devices.size(), size_t(1));
-        QVERIFY(devices[0].stateFlags & DisplayDeviceActive);
-        QCOMPARE(narrowDeviceId(devices[0].deviceId),
+        QVERIFY(devices[0].stateFlags & edid::DisplayDeviceActive);
+        QCOMPARE(edid::narrowDeviceId(devices[0].deviceId),
                  std::string("MONITOR\\NVL0420\\{4d36e96e-e325-11ce-bfc1-08002be10318}\\"
                              "card0-HDMI-A-1"));
 
         const auto edid = system.readEdid(devices[0]);
         QCOMPARE(edid.displayName, std::string("LM0420"));
         QCOMPARE(edid.serialNumber, std::string("UP2160100001"));
-        QCOMPARE(edid.deviceId, narrowDeviceId(devices[0].deviceId));
+        QCOMPARE(edid.deviceId, edid::narrowDeviceId(devices[0].deviceId));
 
         const auto hdmiMonitors = system.physicalMonitors(displays[1]);
         QCOMPARE(hdmiMonitors.size(), size_t(1));
@@ -167,8 +167,8 @@ private slots:
         const QString outside =
             elsewhere.connector("card0-HDMI-A-1", "connected", edidOf("LM0610", "X"));
         platform::LinuxDisplaySystem system(machine.sys(), machine.dev());
-        DisplayDevice device;
-        device.deviceKey = widenBytes(outside.toStdString());
+        edid::DisplayDevice device;
+        device.deviceKey = edid::widenBytes(outside.toStdString());
         QCOMPARE(system.readEdid(device).displayName, std::string());
     }
 
@@ -184,7 +184,7 @@ private slots:
         if (withDrmClass)
             machine.connector("card0-HDMI-A-1", "disconnected");
         platform::LinuxDisplaySystem system(machine.sys(), machine.dev());
-        std::vector<DisplayRecord> displays;
+        std::vector<edid::DisplayRecord> displays;
         QVERIFY(system.enumerateDisplays(displays));
         QVERIFY(displays.empty());
         QVERIFY(system.queryDisplayPaths().empty());
@@ -193,7 +193,7 @@ private slots:
     void thisMachine() {
         RecordingSleeper sleeper;
         platform::LinuxDisplaySystem system("/sys", "/dev");
-        std::vector<DisplayRecord> displays;
+        std::vector<edid::DisplayRecord> displays;
         QVERIFY(system.enumerateDisplays(displays));
         QCOMPARE(system.queryDisplayPaths().size(), displays.size());
         if (!QDir("/sys/class/drm").exists())

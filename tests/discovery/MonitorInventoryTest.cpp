@@ -29,7 +29,7 @@ world::Monitor hub(const QString& serial, int firmware = 0x0120) {
     return m;
 }
 
-QVector<int> pairedFlags(const MonitorInventory& inventory) {
+QVector<int> pairedFlags(const discovery::MonitorInventory& inventory) {
     QVector<int> flags;
     for (const auto& monitor : inventory.monitors)
         flags << monitor.hubPaired;
@@ -55,7 +55,7 @@ private slots:
         system.addDisplay({{"LM0610", "UP2160100004"}});
         system.paths.pop_back(); // the third display has no path
 
-        MonitorInventory inventory(system);
+        discovery::MonitorInventory inventory(system);
         QCOMPARE(inventory.refreshInventory(), 4);
         QCOMPARE(inventory.displays.size(), size_t(3));
         const auto& m = inventory.monitors;
@@ -68,7 +68,7 @@ private slots:
             QVERIFY(m[j].deviceName == inventory.displays[0].deviceName);
             QCOMPARE(m[j].monitorRect.right, 1920);
             QCOMPARE(m[j].workRect.bottom, 1040);
-            QCOMPARE(m[j].flags, MonitorInfoPrimary);
+            QCOMPARE(m[j].flags, edid::MonitorInfoPrimary);
             QCOMPARE(m[j].outputTechnology, 5);
         }
         QVERIFY(m[0].device.deviceId != m[1].device.deviceId);
@@ -89,7 +89,7 @@ private slots:
         QVERIFY(world::load(QList<world::Monitor>{}));
         TestDisplaySystem system;
         system.addDisplay({{"LM0420", "UP2160100001"}, {"LM0420", "UP2160100002"}}, 1);
-        MonitorInventory inventory(system);
+        discovery::MonitorInventory inventory(system);
         QCOMPARE(inventory.refreshInventory(), 2);
         QCOMPARE(inventory.monitors[0].edid.serialNumber, std::string("UP2160100001"));
         QVERIFY(inventory.monitors[1].device.deviceId.empty());
@@ -143,7 +143,7 @@ private slots:
         TestDisplaySystem system;
         addMonitors(system, edidSerials);
 
-        MonitorInventory inventory(system);
+        discovery::MonitorInventory inventory(system);
         inventory.pairedCount = 7;
         QCOMPARE(inventory.refreshInventory(), edidSerials.size());
         QCOMPARE(inventory.hubs.size(), size_t(hubSerials.size()));
@@ -183,7 +183,7 @@ private slots:
         TestDisplaySystem system;
         addMonitors(system, {"UP2160100001", "UP2160100002"}, names);
 
-        MonitorInventory inventory(system);
+        discovery::MonitorInventory inventory(system);
         QCOMPARE(inventory.refreshInventory(), 2);
         QCOMPARE(inventory.hubs.at(0).hubFirmware, hubFirmware);
         QCOMPARE(pairedFlags(inventory), paired);
@@ -201,7 +201,7 @@ private slots:
         TestDisplaySystem system;
         addMonitors(system, {"UP2160100001"});
         system.enumerationFails = true;
-        MonitorInventory inventory(system);
+        discovery::MonitorInventory inventory(system);
         inventory.pairedCount = 3;
         QCOMPARE(inventory.refreshInventory(), 0);
         QVERIFY(inventory.monitors.empty());
@@ -214,7 +214,7 @@ private slots:
         QVERIFY(world::load({hub("UP2160100001", 0x0123)}));
         TestDisplaySystem system;
         addMonitors(system, {"UP2160100001"});
-        MonitorInventory inventory(system);
+        discovery::MonitorInventory inventory(system);
         const auto previous = qInstallMessageHandler(recordMessage);
         inventory.refreshInventory();
         qInstallMessageHandler(previous);

@@ -12,16 +12,16 @@ const std::string Root = "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Enum\\D
 const std::string Guid = "{4d36e96e-e325-11ce-bfc1-08002be10318}";
 
 // The DISPLAY enumeration key as a test lays it out.
-class FakeRegistry : public RegistryReader {
+class FakeRegistry : public edid::RegistryReader {
 public:
     std::vector<std::string> childGroups(const std::string& path) const override {
         ++listings;
         const auto it = children.find(path);
         return it == children.end() ? std::vector<std::string>{} : it->second;
     }
-    RegistryValue value(const std::string& path, const std::string& name) const override {
+    edid::RegistryValue value(const std::string& path, const std::string& name) const override {
         const auto it = values.find({path, name});
-        return it == values.end() ? RegistryValue{} : it->second;
+        return it == values.end() ? edid::RegistryValue{} : it->second;
     }
 
     // An instance subkey of the hardware ID with its driver text and an
@@ -30,17 +30,17 @@ public:
                      const std::string& driver, size_t edidLength = 128) {
         const std::string key = Root + "\\" + hardwareId;
         children[key].push_back(instance);
-        values[{key + "\\" + instance, "driver"}] = RegistryValue::fromText(driver);
+        values[{key + "\\" + instance, "driver"}] = edid::RegistryValue::fromText(driver);
         EdidBuilder builder;
         builder.serial = instance;
         auto edid = builder.build();
         edid.resize(edidLength, 0);
         values[{key + "\\" + instance + "\\Device Parameters", "EDID"}] =
-            RegistryValue::fromBytes(edid);
+            edid::RegistryValue::fromBytes(edid);
     }
 
     std::map<std::string, std::vector<std::string>> children;
-    std::map<std::pair<std::string, std::string>, RegistryValue> values;
+    std::map<std::pair<std::string, std::string>, edid::RegistryValue> values;
     mutable int listings = 0;
 };
 
@@ -98,7 +98,7 @@ private slots:
             registry.addInstance("ABC1234", "UID" + std::to_string(i + 1),
                                  drivers[i].toStdString());
 
-        const auto record = readRegistryEdid(deviceId.toStdString(), registry);
+        const auto record = edid::readRegistryEdid(deviceId.toStdString(), registry);
         QCOMPARE(QString::fromStdString(record.deviceId), deviceId);
         QCOMPARE(QString::fromStdString(record.hardwareKeyPath), hardwareKeyPath);
         QCOMPARE(QString::fromStdString(record.serialNumber), readInstance);
@@ -119,17 +119,19 @@ private slots:
     void shortEdidValueIsPadded() {
         FakeRegistry registry;
         registry.addInstance("ABC1234", "UID1", Guid + "\\0001", 110);
-        const auto record = readRegistryEdid("MONITOR\\ABC1234\\" + Guid + "\\0001", registry);
+        const auto record =
+            edid::readRegistryEdid("MONITOR\\ABC1234\\" + Guid + "\\0001", registry);
         QCOMPARE(record.serialNumber, std::string("UID1"));
         QCOMPARE(record.displayName, std::string("LM0420"));
-        QCOMPARE(record.descriptor4, EdidRecord::Descriptor{});
+        QCOMPARE(record.descriptor4, edid::EdidRecord::Descriptor{});
         QCOMPARE(int(record.checksumByte), 0);
     }
 
     void longEdidValueKeepsBaseBlock() {
         FakeRegistry registry;
         registry.addInstance("ABC1234", "UID1", Guid + "\\0001", 256);
-        const auto record = readRegistryEdid("MONITOR\\ABC1234\\" + Guid + "\\0001", registry);
+        const auto record =
+            edid::readRegistryEdid("MONITOR\\ABC1234\\" + Guid + "\\0001", registry);
         EdidBuilder builder;
         builder.serial = "UID1";
         const auto expected = builder.build();

@@ -36,7 +36,7 @@ private slots:
         // get its own EDID.
         QVERIFY(world::load({first, withoutHub, third}));
 
-        MonitorInventory inventory;
+        discovery::MonitorInventory inventory;
         QCOMPARE(inventory.refreshInventory(), 3);
         QCOMPARE(inventory.displays.size(), size_t(3));
         QCOMPARE(inventory.hubs.size(), size_t(2));
@@ -70,7 +70,7 @@ private slots:
 
     void emptyWorld() {
         QVERIFY(world::load(QList<world::Monitor>{}));
-        MonitorInventory inventory;
+        discovery::MonitorInventory inventory;
         QCOMPARE(inventory.refreshInventory(), 0);
         QVERIFY(inventory.displays.empty());
         QVERIFY(inventory.hubs.empty());

@@ -30,21 +30,21 @@ public:
         display.record.workRect = {1920 * index, 0, 1920 * (index + 1), 1040};
         display.record.width = 1920;
         display.record.height = 1080;
-        display.record.flags = index == 0 ? MonitorInfoPrimary : 0;
+        display.record.flags = index == 0 ? edid::MonitorInfoPrimary : 0;
         const int deviceCount = devices < 0 ? static_cast<int>(monitors.size()) : devices;
         for (int d = 0; d < deviceCount; ++d) {
-            DisplayDevice device;
+            edid::DisplayDevice device;
             device.deviceName = display.record.deviceName + u"\\Monitor" + char16_t(u'0' + d);
-            device.stateFlags = DisplayDeviceActive;
+            device.stateFlags = edid::DisplayDeviceActive;
             device.deviceId = u"MONITOR\\NVL0420\\{4d36e96e-e325-11ce-bfc1-08002be10318}\\" +
                               std::u16string(1, char16_t(u'A' + edids_.size()));
             const Monitor& source = monitors[static_cast<size_t>(d) % monitors.size()];
             EdidBuilder builder;
             builder.displayName = source.displayName;
             builder.serial = source.serial;
-            EdidRecord edid;
-            decodeEdidBaseBlock(edid, builder.build());
-            edid.deviceId = narrowDeviceId(device.deviceId);
+            edid::EdidRecord edid;
+            edid::decodeEdidBaseBlock(edid, builder.build());
+            edid.deviceId = edid::narrowDeviceId(device.deviceId);
             edids_[device.deviceId] = edid;
             display.devices.push_back(device);
         }
@@ -59,40 +59,42 @@ public:
         displays_.push_back(display);
     }
 
-    std::vector<DisplayPathRecord> queryDisplayPaths() override { return paths; }
-    bool enumerateDisplays(std::vector<DisplayRecord>& displays) override {
+    std::vector<edid::DisplayPathRecord> queryDisplayPaths() override { return paths; }
+    bool enumerateDisplays(std::vector<edid::DisplayRecord>& displays) override {
         if (enumerationFails)
             return false;
         for (const auto& display : displays_)
             displays.push_back(display.record);
         return true;
     }
-    std::vector<DisplayDevice> activeMonitorDevices(const DisplayRecord& record) override {
+    std::vector<edid::DisplayDevice>
+    activeMonitorDevices(const edid::DisplayRecord& record) override {
         return find(record).devices;
     }
-    std::vector<platform::PhysicalMonitor> physicalMonitors(const DisplayRecord& record) override {
+    std::vector<platform::PhysicalMonitor>
+    physicalMonitors(const edid::DisplayRecord& record) override {
         return find(record).monitors;
     }
-    EdidRecord readEdid(const DisplayDevice& device) override {
+    edid::EdidRecord readEdid(const edid::DisplayDevice& device) override {
         const auto it = edids_.find(device.deviceId);
-        EdidRecord edid;
+        edid::EdidRecord edid;
         if (it != edids_.end())
             edid = it->second;
-        edid.deviceId = narrowDeviceId(device.deviceId);
+        edid.deviceId = edid::narrowDeviceId(device.deviceId);
         return edid;
     }
 
-    std::vector<DisplayPathRecord> paths;
+    std::vector<edid::DisplayPathRecord> paths;
     bool enumerationFails = false;
 
 private:
     struct Display {
-        DisplayRecord record;
-        std::vector<DisplayDevice> devices;
+        edid::DisplayRecord record;
+        std::vector<edid::DisplayDevice> devices;
         std::vector<platform::PhysicalMonitor> monitors;
     };
 
-    const Display& find(const DisplayRecord& record) const {
+    const Display& find(const edid::DisplayRecord& record) const {
         for (const auto& display : displays_) {
             if (display.record.deviceName == record.deviceName)
                 return display;
@@ -102,5 +104,5 @@ private:
     }
 
     std::vector<Display> displays_;
-    std::map<std::u16string, EdidRecord> edids_;
+    std::map<std::u16string, edid::EdidRecord> edids_;
 };

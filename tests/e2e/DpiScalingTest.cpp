@@ -19,7 +19,7 @@ private slots:
         QVERIFY(bench.loadWorld({e2e::Monitor{}}));
         bench.start();
 
-        Panelup& w = bench.window();
+        app::Panelup& w = bench.window();
         QCOMPARE(w.size(), QSize(966, 543));
         QCOMPARE(w.ui.lblTitle->geometry(), QRect(261, 7, 691, 61));
         // The logo keeps its place and size.

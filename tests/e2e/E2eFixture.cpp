@@ -125,8 +125,8 @@ Fixture::Fixture() : platform_(platform::makeSimulatedPlatform()) {
 }
 
 Fixture::~Fixture() {
-    if (mainWindow == window_.get())
-        mainWindow = nullptr;
+    if (app::mainWindow == window_.get())
+        app::mainWindow = nullptr;
     window_.reset();
     platform::setCurrent(nullptr);
     if (IsolatedTempDir* temp = IsolatedTempDir::active())
@@ -202,14 +202,14 @@ void Fixture::publish(const QString& model, const QList<SiteFile>& files, const 
         server.serve(filePath(model, f.file, base), f.body);
 }
 
-Panelup& Fixture::window() {
+app::Panelup& Fixture::window() {
     if (!window_) {
-        window_ = std::make_unique<Panelup>();
+        window_ = std::make_unique<app::Panelup>();
         window_->configPath = configPath();
         window_->programFolder = program_.path();
         window_->siteBaseUrl = (server.origin() + productionPath).toUtf8();
         window_->testSiteBaseUrl = (server.origin() + testPath).toUtf8();
-        mainWindow = window_.get();
+        app::mainWindow = window_.get();
     }
     return *window_;
 }
@@ -219,8 +219,8 @@ void Fixture::start() {
 }
 
 void Fixture::restart() {
-    if (mainWindow == window_.get())
-        mainWindow = nullptr;
+    if (app::mainWindow == window_.get())
+        app::mainWindow = nullptr;
     window_.reset();
     dialogs.clear();
     exit.codes.clear();

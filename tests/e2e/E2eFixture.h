@@ -19,7 +19,9 @@
 #include <cstdint>
 #include <memory>
 
+namespace app {
 class Panelup;
+}
 namespace platform {
 class Platform;
 }
@@ -95,7 +97,7 @@ public:
 
     // The window, made on first use with the program folder, Config.ini and
     // both site addresses pointing here.
-    Panelup& window();
+    app::Panelup& window();
     // Shows the window: the start-up sequence runs inside.
     void start();
     // A new window on the same folder, site and world, as the next run of
@@ -117,7 +119,7 @@ public:
 private:
     QTemporaryDir program_;
     std::unique_ptr<platform::Platform> platform_;
-    std::unique_ptr<Panelup> window_;
+    std::unique_ptr<app::Panelup> window_;
 };
 
 // The expected texts, written out here rather than taken from the program.

@@ -125,7 +125,7 @@ void StartupSequenceTest::typicalStart() {
 
     QVERIFY(bench->dialogs.shown.isEmpty());
     QVERIFY(!bench->exited());
-    Panelup& w = bench->window();
+    app::Panelup& w = bench->window();
     QVERIFY(w.siteReachable);
     QCOMPARE(w.modelName, QStringLiteral("LM0420"));
     QCOMPARE(QString::fromStdString(w.currentMonitor.edid.serialNumber),
@@ -232,7 +232,7 @@ void StartupSequenceTest::severalPairedWithMultiMonitorTakesTheLast() {
     bench->start();
 
     QVERIFY(!bench->exited());
-    Panelup& w = bench->window();
+    app::Panelup& w = bench->window();
     QCOMPARE(w.inventory.pairedCount, 2);
     QCOMPARE(w.modelName, QStringLiteral("LM0520"));
     QCOMPARE(QString::fromStdString(w.currentModel->name()), QStringLiteral("LM0520"));
@@ -333,7 +333,7 @@ void StartupSequenceTest::firstDownloadOffer() {
         QCOMPARE(messages[0].title, downloadFailedTitle);
         QCOMPARE(messages[0].text, downloadFailedText(scalar.file));
     }
-    Panelup& w = bench->window();
+    app::Panelup& w = bench->window();
 
     if (!accept) {
         QCOMPARE(bench->server.requestCount(Fixture::filePath("LM0420", scalar.file)), 0);
@@ -457,7 +457,7 @@ void StartupSequenceTest::newerFirmwareOffer() {
     QCOMPARE(questions.size(), 1);
     QCOMPARE(questions[0].title, downloadTitle);
     QCOMPARE(questions[0].text, newerOffer);
-    Panelup& w = bench->window();
+    app::Panelup& w = bench->window();
 
     if (keptFileMismatches) {
         // The file is fetched again and fails the catalogue's checksum: the

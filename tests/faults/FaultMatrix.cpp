@@ -73,7 +73,7 @@ QStringList FolderSnapshot::differences(const FolderSnapshot& earlier) const {
     return changed;
 }
 
-UnplugDuringWrite::UnplugDuringWrite(Panelup& window, Phase phase) {
+UnplugDuringWrite::UnplugDuringWrite(app::Panelup& window, Phase phase) {
     if (phase == Off)
         return;
     // Each write starts by setting the bar to 0; from a full bar that is

@@ -11,7 +11,9 @@
 #include <QString>
 #include <QStringList>
 
+namespace app {
 class Panelup;
+}
 namespace e2e {
 class Fixture;
 }
@@ -44,7 +46,7 @@ private:
 class UnplugDuringWrite : public QObject {
 public:
     enum Phase { Off, HubPhase, ScalarPhase };
-    UnplugDuringWrite(Panelup& window, Phase phase);
+    UnplugDuringWrite(app::Panelup& window, Phase phase);
 
 private:
     int writesStarted_ = 0;

@@ -14,22 +14,23 @@
 namespace {
 
 // A registry whose keys and values are made up from the fuzzer's bytes.
-class FuzzedRegistry : public RegistryReader {
+class FuzzedRegistry : public edid::RegistryReader {
 public:
     explicit FuzzedRegistry(ByteReader& input) {
         const std::size_t count = static_cast<std::size_t>(input.inRange(0, 8));
         for (std::size_t i = 0; i < count; ++i)
             subkeys.push_back(input.text());
         for (std::size_t i = 0; i < count + 2; ++i)
-            values.push_back(input.flag() ? RegistryValue::fromText(input.text())
-                                          : RegistryValue::fromBytes(input.bytes(input.word())));
+            values.push_back(input.flag()
+                                 ? edid::RegistryValue::fromText(input.text())
+                                 : edid::RegistryValue::fromBytes(input.bytes(input.word())));
     }
 
     std::vector<std::string> childGroups(const std::string&) const override {
         ++listings;
         return subkeys;
     }
-    RegistryValue value(const std::string&, const std::string& name) const override {
+    edid::RegistryValue value(const std::string&, const std::string& name) const override {
         if (name == "EDID")
             ++edidReads;
         if (values.empty())
@@ -38,7 +39,7 @@ public:
     }
 
     std::vector<std::string> subkeys;
-    std::vector<RegistryValue> values;
+    std::vector<edid::RegistryValue> values;
     mutable std::size_t next = 0;
     mutable int listings = 0;
     mutable int edidReads = 0;
@@ -61,13 +62,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     ByteReader input(data, size);
     const std::string deviceId = input.text();
 
-    const auto parts = splitDeviceId(deviceId);
+    const auto parts = edid::splitDeviceId(deviceId);
     const std::string back = joined(parts);
     FUZZ_REQUIRE(back == deviceId || back + "\\" == deviceId);
-    FUZZ_REQUIRE(narrowDeviceId(widenBytes(deviceId)) == deviceId);
+    FUZZ_REQUIRE(edid::narrowDeviceId(edid::widenBytes(deviceId)) == deviceId);
 
     const FuzzedRegistry registry(input);
-    const EdidRecord record = readRegistryEdid(deviceId, registry);
+    const edid::EdidRecord record = edid::readRegistryEdid(deviceId, registry);
     FUZZ_REQUIRE(record.deviceId == deviceId);
     FUZZ_REQUIRE(registry.listings <= 1);
     FUZZ_REQUIRE(registry.edidReads <= 1);

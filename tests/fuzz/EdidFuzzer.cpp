@@ -36,48 +36,48 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::vector<uint8_t> bytes(data, data + size);
 
-    const int validation = validateEdid(bytes);
-    FUZZ_REQUIRE(validation >= EdidValid && validation <= EdidBlank);
-    FUZZ_REQUIRE((validation == EdidBadLength) == (size % EdidBlockSize != 0));
-    if (validation != EdidBadLength)
-        FUZZ_REQUIRE((validation == EdidBlank) == isBlank(bytes));
+    const int validation = edid::validateEdid(bytes);
+    FUZZ_REQUIRE(validation >= edid::EdidValid && validation <= edid::EdidBlank);
+    FUZZ_REQUIRE((validation == edid::EdidBadLength) == (size % edid::EdidBlockSize != 0));
+    if (validation != edid::EdidBadLength)
+        FUZZ_REQUIRE((validation == edid::EdidBlank) == isBlank(bytes));
 
     std::vector<uint8_t> repaired = bytes;
-    repairEdidChecksums(repaired);
+    edid::repairEdidChecksums(repaired);
     FUZZ_REQUIRE(repaired.size() == bytes.size());
-    if (validation == EdidBadLength) {
+    if (validation == edid::EdidBadLength) {
         FUZZ_REQUIRE(repaired == bytes);
     } else {
-        const int after = validateEdid(repaired);
-        FUZZ_REQUIRE(after == EdidValid || after == EdidBlank);
+        const int after = edid::validateEdid(repaired);
+        FUZZ_REQUIRE(after == edid::EdidValid || after == edid::EdidBlank);
         // Only the check bytes change.
         for (std::size_t i = 0; i < size; ++i) {
-            if (i % EdidBlockSize != EdidBlockSize - 1)
+            if (i % edid::EdidBlockSize != edid::EdidBlockSize - 1)
                 FUZZ_REQUIRE(repaired[i] == bytes[i]);
         }
     }
 
-    EdidRecord record;
+    edid::EdidRecord record;
     record.serialNumber = "left over";
     record.displayName = "left over";
-    decodeEdidBaseBlock(record, bytes);
+    edid::decodeEdidBaseBlock(record, bytes);
     checkText(record.serialNumber);
     checkText(record.displayName);
     FUZZ_REQUIRE(record.horizontalActive >= 0 && record.horizontalActive < 4096);
     FUZZ_REQUIRE(record.verticalActive >= 0 && record.verticalActive < 4096);
     for (const auto* descriptor :
          {&record.descriptor1, &record.descriptor2, &record.descriptor3, &record.descriptor4})
-        checkText(descriptorText(*descriptor));
+        checkText(edid::descriptorText(*descriptor));
 
-    const std::string vendor = pnpVendorId(record.manufacturerCode);
+    const std::string vendor = edid::pnpVendorId(record.manufacturerCode);
     FUZZ_REQUIRE(vendor.empty() || vendor.size() == 3);
     for (char c : vendor)
         FUZZ_REQUIRE(c >= 'A' && c <= 'Z');
 
     // The device ID made up from it has the four parts the registry lookup
     // splits it into.
-    const std::string id = monitorDeviceId(record, "UID4353");
-    const auto parts = splitDeviceId(id);
+    const std::string id = edid::monitorDeviceId(record, "UID4353");
+    const auto parts = edid::splitDeviceId(id);
     FUZZ_REQUIRE(parts.size() == 4 && parts[0] == "MONITOR" && parts[1].size() == 7);
     return 0;
 }

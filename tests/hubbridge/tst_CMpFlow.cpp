@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+using namespace hubbridge;
+
 class CMpFlowTest : public QObject {
     Q_OBJECT
 

@@ -6,7 +6,7 @@
 
 // The first operation (other than name) in which two models answer
 // differently, or an empty text when they agree in all of them.
-inline std::string firstDifference(const ILCDModel& a, const ILCDModel& b) {
+inline std::string firstDifference(const models::ILCDModel& a, const models::ILCDModel& b) {
     if (a.reservedFlag1() != b.reservedFlag1())
         return "reservedFlag1";
     if (a.reservedFlag2() != b.reservedFlag2())

@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+using namespace models;
+
 namespace {
 
 QByteArray bytesOf(const EdidTemplates::Image& image) {

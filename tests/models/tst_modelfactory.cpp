@@ -8,6 +8,8 @@
 
 #include <typeinfo>
 
+using namespace models;
+
 class ModelFactoryTest : public QObject {
     Q_OBJECT
 
@@ -112,7 +114,7 @@ void ModelFactoryTest::findModel() {
     const std::shared_ptr<ILCDModel> before = std::make_shared<LM0610>();
     std::shared_ptr<ILCDModel> out = before;
 
-    QCOMPARE(::findModel(list, name.toStdString(), serial.toStdString(), out), found);
+    QCOMPARE(models::findModel(list, name.toStdString(), serial.toStdString(), out), found);
     if (!found) {
         QVERIFY(out == before);
         return;
@@ -132,8 +134,8 @@ void ModelFactoryTest::cnSerialGivesAFreshObjectEachTime() {
     const ModelList list = buildModelList();
     std::shared_ptr<ILCDModel> first;
     std::shared_ptr<ILCDModel> second;
-    QVERIFY(::findModel(list, "LM0510", "UP3A00000001", first));
-    QVERIFY(::findModel(list, "LM0510", "UP3A00000001", second));
+    QVERIFY(models::findModel(list, "LM0510", "UP3A00000001", first));
+    QVERIFY(models::findModel(list, "LM0510", "UP3A00000001", second));
     QVERIFY(first != second);
     QCOMPARE(first.use_count(), 1L);
     QCOMPARE(QString::fromStdString(firstDifference(*first, *list[2])), QString());
@@ -141,14 +143,14 @@ void ModelFactoryTest::cnSerialGivesAFreshObjectEachTime() {
 
 void ModelFactoryTest::emptyOrHollowListFindsNothing() {
     std::shared_ptr<ILCDModel> out;
-    QVERIFY(!::findModel(ModelList(), "LM0410", "", out));
+    QVERIFY(!models::findModel(ModelList(), "LM0410", "", out));
     QVERIFY(!out);
 
     ModelList hollow = buildModelList();
     hollow[0].reset();
-    QVERIFY(!::findModel(hollow, "LM0410", "", out));
+    QVERIFY(!models::findModel(hollow, "LM0410", "", out));
     QVERIFY(!out);
-    QVERIFY(::findModel(hollow, "LM0610", "", out));
+    QVERIFY(models::findModel(hollow, "LM0610", "", out));
     QVERIFY(out == hollow[7]);
 }
 

@@ -8,6 +8,8 @@
 
 #include <memory>
 
+using namespace models;
+
 using Maker = std::shared_ptr<ILCDModel> (*)();
 Q_DECLARE_METATYPE(Maker)
 

@@ -55,8 +55,8 @@ private slots:
         QVERIFY(world::load({spec}));
         QVERIFY(world::fault("wrongOffsetFragments", wrongOffsets));
 
-        HubRecord hub;
-        QVERIFY(readModelText(hub));
+        scalar::HubRecord hub;
+        QVERIFY(scalar::readModelText(hub));
         QCOMPARE(QString::fromStdString(hub.modelText), model);
         QCOMPARE(capabilitiesRequests(), reads);
         // Each request waits before its read, and nothing else is waited.
@@ -66,8 +66,8 @@ private slots:
 
     void capabilitiesRequestAfterBusConfiguration() {
         QVERIFY(world::load({world::Monitor{}}));
-        HubRecord hub;
-        QVERIFY(readModelText(hub));
+        scalar::HubRecord hub;
+        QVERIFY(scalar::readModelText(hub));
         const auto requests = world::requests();
         int configAt = -1;
         int firstWriteAt = -1;
@@ -105,8 +105,8 @@ private slots:
         spec.capabilities = QString(4000, QLatin1Char('x'));
         QVERIFY(world::load({spec}));
         QVERIFY(world::fault("wrongOffsetFragments", wrongOffsets));
-        HubRecord hub;
-        readModelText(hub);
+        scalar::HubRecord hub;
+        scalar::readModelText(hub);
         QVERIFY(hub.modelText.empty());
         QCOMPARE(capabilitiesRequests(), requests);
     }
@@ -124,8 +124,8 @@ private slots:
         world::Monitor spec;
         spec.serial = serial;
         QVERIFY(world::load({spec}));
-        HubRecord hub;
-        QVERIFY(readSerialText(hub));
+        scalar::HubRecord hub;
+        QVERIFY(scalar::readSerialText(hub));
         QCOMPARE(QByteArray::fromStdString(hub.serialText), expected);
         QCOMPARE(world::writes().value(0), world::bytes({0x82, 0xF1, 0x44, 0xFF}));
         QCOMPARE(sleeper.waits, std::vector<unsigned long>{100});
@@ -136,17 +136,17 @@ private slots:
         QVERIFY(world::load({world::Monitor{}}));
         // The request goes out, the read finds no hub.
         QVERIFY(world::fault("hubGoneAfterTransfers", 1));
-        HubRecord hub;
-        QVERIFY(!readSerialText(hub));
+        scalar::HubRecord hub;
+        QVERIFY(!scalar::readSerialText(hub));
         QVERIFY(hub.serialText.empty());
     }
 
     void refusedBusLeavesDefaults() {
         QVERIFY(world::load({world::Monitor{}}));
         QVERIFY(world::fault("refuseBusConfig", 1));
-        HubRecord hub;
-        QVERIFY(!readModelText(hub));
-        QVERIFY(!readSerialText(hub));
+        scalar::HubRecord hub;
+        QVERIFY(!scalar::readModelText(hub));
+        QVERIFY(!scalar::readSerialText(hub));
         QVERIFY(hub.modelText.empty());
         QVERIFY(hub.serialText.empty());
         QVERIFY(world::writes().isEmpty());
@@ -175,8 +175,8 @@ private slots:
         spec.hubFirmware = firmware;
         QVERIFY(world::load({spec}));
         QVERIFY(world::fault("refuseBusConfig", refuseBus ? 1 : 0));
-        HubRecord hub;
-        QCOMPARE(readHubFirmware(hub), ok);
+        scalar::HubRecord hub;
+        QCOMPARE(scalar::readHubFirmware(hub), ok);
         QCOMPARE(hub.hubFirmware, stored);
         QCOMPARE(world::configurations().size(), configurations);
         QCOMPARE(GetfwVersion(), 0);
@@ -186,8 +186,8 @@ private slots:
         world::Monitor spec;
         spec.hub = false;
         QVERIFY(world::load({spec}));
-        HubRecord hub;
-        QVERIFY(!readHubFirmware(hub));
+        scalar::HubRecord hub;
+        QVERIFY(!scalar::readHubFirmware(hub));
         QCOMPARE(hub.hubFirmware, 0);
     }
 };

@@ -82,10 +82,10 @@ private slots:
         expectBox(false);
     }
     void hubRecordExchanges() {
-        HubRecord hub;
-        QVERIFY(!readHubFirmware(hub));
-        QVERIFY(!readModelText(hub));
-        QVERIFY(!readSerialText(hub));
+        scalar::HubRecord hub;
+        QVERIFY(!scalar::readHubFirmware(hub));
+        QVERIFY(!scalar::readModelText(hub));
+        QVERIFY(!scalar::readSerialText(hub));
         QCOMPARE(hub.hubFirmware, 0);
         QVERIFY(hub.modelText.empty());
         QVERIFY(hub.serialText.empty());

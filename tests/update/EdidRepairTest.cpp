@@ -61,7 +61,7 @@ Bytes monitorEdid(uint8_t week, uint8_t year, const char* serial) {
     std::copy(descriptor.begin(), descriptor.end(), image.begin() + 72);
     for (int i = 0; i < 13; ++i)
         image[77 + std::size_t(i)] = i < 12 ? uint8_t(serial[i]) : 0x0A;
-    repairEdidChecksums(image);
+    edid::repairEdidChecksums(image);
     return image;
 }
 
@@ -80,12 +80,12 @@ Bytes mixedBlank() {
 
 Bytes copyOf(Bytes source) {
     source[12] = 21;
-    repairEdidChecksums(source);
+    edid::repairEdidChecksums(source);
     return source;
 }
 
 Bytes modelTemplate(const QString& model, char which) {
-    for (const auto& candidate : buildModelList())
+    for (const auto& candidate : models::buildModelList())
         if (QString::fromStdString(candidate->name()) == model)
             return which == 'A' ? candidate->edidTemplateA() : candidate->edidTemplateB();
     qFatal("no model %s", qPrintable(model));
@@ -96,7 +96,7 @@ Bytes templateFor(const QString& model, char which, const Bytes& source) {
     image[12] = 23;
     std::copy_n(source.begin() + 16, 2, image.begin() + 16);
     std::copy_n(source.begin() + 72, 18, image.begin() + 72);
-    repairEdidChecksums(image);
+    edid::repairEdidChecksums(image);
     return image;
 }
 
@@ -112,7 +112,7 @@ public:
 };
 
 // A model with the name of a known one and both repair switches off.
-class RepairsNothing : public ILCDModel {
+class RepairsNothing : public models::ILCDModel {
 public:
     std::string name() const override { return "LM0420"; }
     bool reservedFlag1() const override { return false; }
@@ -210,8 +210,8 @@ private:
     int hubIndex_ = 0;
     const int scalarAddress_ = 0x51;
     scalar::ScalarQueries queries_{hubIndex_, scalarAddress_, reporter_};
-    MonitorInventory inventory_;
-    ModelList models_ = buildModelList();
+    discovery::MonitorInventory inventory_;
+    models::ModelList models_ = models::buildModelList();
     QString modelName_;
     QString backupFolder_;
     std::unique_ptr<QTemporaryDir> backup_;
@@ -231,7 +231,7 @@ void EdidRepairTest::init() {
     QVERIFY(backup_->isValid());
     backupFolder_ = backup_->path();
     modelName_ = QStringLiteral("before");
-    models_ = buildModelList();
+    models_ = models::buildModelList();
     reporter_.notices = 0;
 }
 
@@ -402,7 +402,7 @@ void EdidRepairTest::noBackupNoWrite() {
 void EdidRepairTest::modelWithBothSwitchesOffOnlySetsName() {
     QVERIFY(loadMonitor(QStringLiteral("LM0420")));
     writeAreas(0, {{0x0500, kSource}});
-    models_ = ModelList{std::make_shared<RepairsNothing>()};
+    models_ = models::ModelList{std::make_shared<RepairsNothing>()};
 
     QVERIFY(repair());
     QCOMPARE(modelName_, QStringLiteral("LM0420"));

@@ -28,7 +28,7 @@
 namespace {
 
 std::string text(const std::u16string& wide) {
-    return narrowDeviceId(wide);
+    return edid::narrowDeviceId(wide);
 }
 
 std::string lower(std::string value) {
@@ -48,16 +48,16 @@ std::vector<std::string> split(const std::string& value) {
 }
 
 void checkDisplays(TestReport& report, platform::DisplaySystem& displays,
-                   std::vector<DisplayRecord>& records) {
+                   std::vector<edid::DisplayRecord>& records) {
     report.check(displays.enumerateDisplays(records), "display enumeration succeeds");
     if (!report.check(!records.empty(), "at least one display")) {
         return;
     }
     const auto primaries = std::count_if(records.begin(), records.end(), [](const auto& record) {
-        return (record.flags & MonitorInfoPrimary) != 0;
+        return (record.flags & edid::MonitorInfoPrimary) != 0;
     });
     report.equal(static_cast<long>(primaries), 1L, "exactly one primary display");
-    for (const DisplayRecord& record : records) {
+    for (const edid::DisplayRecord& record : records) {
         const std::string name = text(record.deviceName) + ": ";
         report.check(record.width == record.monitorRect.right - record.monitorRect.left &&
                          record.height == record.monitorRect.bottom - record.monitorRect.top &&
@@ -66,15 +66,15 @@ void checkDisplays(TestReport& report, platform::DisplaySystem& displays,
                      std::to_string(record.width) + " x " + std::to_string(record.height));
     }
 
-    const std::vector<DisplayPathRecord> paths = displays.queryDisplayPaths();
+    const std::vector<edid::DisplayPathRecord> paths = displays.queryDisplayPaths();
     if (paths.empty()) {
         report.skip("display paths", "this system reports no active display paths");
         return;
     }
     // The inventory finds a display's output technology by this name.
-    for (const DisplayPathRecord& path : paths) {
+    for (const edid::DisplayPathRecord& path : paths) {
         const bool matched =
-            std::any_of(records.begin(), records.end(), [&](const DisplayRecord& record) {
+            std::any_of(records.begin(), records.end(), [&](const edid::DisplayRecord& record) {
                 return record.deviceName == path.sourceDeviceName;
             });
         report.check(matched, "path source " + text(path.sourceDeviceName) + " is a display");
@@ -82,15 +82,15 @@ void checkDisplays(TestReport& report, platform::DisplaySystem& displays,
 }
 
 void checkMonitorDevices(TestReport& report, platform::DisplaySystem& displays,
-                         const DisplayRecord& display) {
-    const std::vector<DisplayDevice> devices = displays.activeMonitorDevices(display);
+                         const edid::DisplayRecord& display) {
+    const std::vector<edid::DisplayDevice> devices = displays.activeMonitorDevices(display);
     const std::string name = text(display.deviceName) + ": ";
     if (!report.check(!devices.empty(), name + "an active monitor device")) {
         return;
     }
-    const DisplayDevice& device = devices.front();
+    const edid::DisplayDevice& device = devices.front();
     const std::vector<std::string> parts = split(text(device.deviceId));
-    report.check(parts.size() == 4 && lower(parts[2]) == lower(MonitorClassGuid),
+    report.check(parts.size() == 4 && lower(parts[2]) == lower(edid::MonitorClassGuid),
                  name + "device ID is class\\hardware ID\\class GUID\\instance",
                  text(device.deviceId));
     if (parts.size() != 4) {
@@ -103,13 +103,13 @@ void checkMonitorDevices(TestReport& report, platform::DisplaySystem& displays,
                     "this system keeps no registry key for " + parts[1]);
         return;
     }
-    const EdidRecord edid = displays.readEdid(device);
+    const edid::EdidRecord edid = displays.readEdid(device);
     report.equal(edid.displayName, std::string("LM0420"),
                  name + "the device ID leads to the monitor's EDID in the registry");
 }
 
 void checkPhysicalMonitors(TestReport& report, platform::DisplaySystem& displays,
-                           const DisplayRecord& display) {
+                           const edid::DisplayRecord& display) {
     const std::string name = text(display.deviceName) + ": ";
     const std::vector<platform::PhysicalMonitor> monitors = displays.physicalMonitors(display);
     const POINT centre{(display.monitorRect.left + display.monitorRect.right) / 2,
@@ -141,9 +141,9 @@ int main() {
     TestReport report("Windows displays");
     const std::unique_ptr<platform::Platform> native = platform::makeNativePlatform();
     platform::DisplaySystem& displays = native->displays();
-    std::vector<DisplayRecord> records;
+    std::vector<edid::DisplayRecord> records;
     checkDisplays(report, displays, records);
-    for (const DisplayRecord& display : records) {
+    for (const edid::DisplayRecord& display : records) {
         checkMonitorDevices(report, displays, display);
         checkPhysicalMonitors(report, displays, display);
     }

@@ -155,10 +155,10 @@ int main() {
     };
     const std::unique_ptr<platform::Platform> native = platform::makeNativePlatform();
     for (const Row& row : rows) {
-        DisplayDevice device;
+        edid::DisplayDevice device;
         device.deviceId =
             utf16("MONITOR\\" + hardwareId + "\\" + classGuid + "\\" + row.instanceNumber);
-        const EdidRecord record = native->displays().readEdid(device);
+        const edid::EdidRecord record = native->displays().readEdid(device);
         const std::string name = std::string(row.name) + ": ";
         report.equal(record.hardwareKeyPath,
                      "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Enum\\DISPLAY\\" + hardwareId,
@@ -168,9 +168,9 @@ int main() {
         report.equal(record.horizontalActive, row.horizontalActive, name + "horizontal pixels");
     }
 
-    DisplayDevice first;
+    edid::DisplayDevice first;
     first.deviceId = utf16("MONITOR\\" + hardwareId + "\\" + classGuid + "\\0001");
-    const EdidRecord record = native->displays().readEdid(first);
+    const edid::EdidRecord record = native->displays().readEdid(first);
     const std::vector<uint8_t> expected = edidImage("LM0420", "UP2160100001");
     report.check(std::equal(expected.begin(), expected.end(), record.baseBlock.begin()),
                  "base block read back byte for byte");

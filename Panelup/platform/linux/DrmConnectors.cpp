@@ -96,16 +96,16 @@ int32_t outputTechnologyOfConnector(const std::string& name) {
         kind.erase(last);
 
     if (kind == "HDMI-A" || kind == "HDMI-B")
-        return outputtechnology::Hdmi;
+        return edid::outputtechnology::Hdmi;
     if (kind == "DP")
-        return outputtechnology::DisplayPort;
+        return edid::outputtechnology::DisplayPort;
     if (kind == "eDP")
-        return outputtechnology::EmbeddedDisplayPort;
+        return edid::outputtechnology::EmbeddedDisplayPort;
     if (kind == "DVI-D" || kind == "DVI-I" || kind == "DVI-A")
-        return outputtechnology::Dvi;
+        return edid::outputtechnology::Dvi;
     if (kind == "VGA")
-        return outputtechnology::Vga;
-    return outputtechnology::Other;
+        return edid::outputtechnology::Vga;
+    return edid::outputtechnology::Other;
 }
 
 bool readConnector(const fs::path& sysfsRoot, const std::string& name, DrmConnector& connector) {

@@ -14,16 +14,16 @@ namespace {
 constexpr uint8_t VcpVersionCode = 0xDF;
 constexpr uint32_t DisplayDeviceAttached = 0x2;
 
-EdidRecord decodedEdid(const DrmConnector& connector) {
-    EdidRecord edid;
-    decodeEdidBaseBlock(edid, connector.edid);
+edid::EdidRecord decodedEdid(const DrmConnector& connector) {
+    edid::EdidRecord edid;
+    edid::decodeEdidBaseBlock(edid, connector.edid);
     edid.hardwareKeyPath = connector.directory.string();
     return edid;
 }
 
 std::u16string friendlyName(const DrmConnector& connector) {
     const auto edid = decodedEdid(connector);
-    return widenBytes(edid.displayName.empty() ? connector.name : edid.displayName);
+    return edid::widenBytes(edid.displayName.empty() ? connector.name : edid.displayName);
 }
 
 } // namespace
@@ -31,15 +31,15 @@ std::u16string friendlyName(const DrmConnector& connector) {
 LinuxDisplaySystem::LinuxDisplaySystem(std::string sysfsRoot, std::string devRoot)
     : sysfsRoot_(std::move(sysfsRoot)), devRoot_(std::move(devRoot)) {}
 
-std::vector<DisplayPathRecord> LinuxDisplaySystem::queryDisplayPaths() {
-    std::vector<DisplayPathRecord> paths;
+std::vector<edid::DisplayPathRecord> LinuxDisplaySystem::queryDisplayPaths() {
+    std::vector<edid::DisplayPathRecord> paths;
     for (const auto& connector : connectedConnectors(sysfsRoot_))
-        paths.push_back(
-            {widenBytes(connector.name), friendlyName(connector), connector.outputTechnology});
+        paths.push_back({edid::widenBytes(connector.name), friendlyName(connector),
+                         connector.outputTechnology});
     return paths;
 }
 
-bool LinuxDisplaySystem::enumerateDisplays(std::vector<DisplayRecord>& displays) {
+bool LinuxDisplaySystem::enumerateDisplays(std::vector<edid::DisplayRecord>& displays) {
     // The kernel knows no desktop layout: lay the displays out left to
     // right in connector order, the first one primary.
     int32_t left = 0;
@@ -51,13 +51,13 @@ bool LinuxDisplaySystem::enumerateDisplays(std::vector<DisplayRecord>& displays)
             width = edid.horizontalActive;
             height = edid.verticalActive;
         }
-        DisplayRecord display;
-        display.flags = displays.empty() ? MonitorInfoPrimary : 0;
+        edid::DisplayRecord display;
+        display.flags = displays.empty() ? edid::MonitorInfoPrimary : 0;
         display.monitorRect = {left, 0, left + width, height};
         display.workRect = display.monitorRect;
         display.width = width;
         display.height = height;
-        display.deviceName = widenBytes(connector.name);
+        display.deviceName = edid::widenBytes(connector.name);
         display.single = 1;
         displays.push_back(display);
         left += width;
@@ -65,22 +65,25 @@ bool LinuxDisplaySystem::enumerateDisplays(std::vector<DisplayRecord>& displays)
     return true;
 }
 
-std::vector<DisplayDevice> LinuxDisplaySystem::activeMonitorDevices(const DisplayRecord& display) {
+std::vector<edid::DisplayDevice>
+LinuxDisplaySystem::activeMonitorDevices(const edid::DisplayRecord& display) {
     DrmConnector connector;
-    if (!readConnector(sysfsRoot_, narrowDeviceId(display.deviceName), connector))
+    if (!readConnector(sysfsRoot_, edid::narrowDeviceId(display.deviceName), connector))
         return {};
-    DisplayDevice device;
+    edid::DisplayDevice device;
     device.deviceName = display.deviceName + u"\\Monitor0";
     device.deviceString = friendlyName(connector);
-    device.stateFlags = DisplayDeviceActive | DisplayDeviceAttached;
-    device.deviceId = widenBytes(monitorDeviceId(decodedEdid(connector), connector.name));
-    device.deviceKey = widenBytes(connector.directory.string());
+    device.stateFlags = edid::DisplayDeviceActive | DisplayDeviceAttached;
+    device.deviceId =
+        edid::widenBytes(edid::monitorDeviceId(decodedEdid(connector), connector.name));
+    device.deviceKey = edid::widenBytes(connector.directory.string());
     return {device};
 }
 
-std::vector<PhysicalMonitor> LinuxDisplaySystem::physicalMonitors(const DisplayRecord& display) {
+std::vector<PhysicalMonitor>
+LinuxDisplaySystem::physicalMonitors(const edid::DisplayRecord& display) {
     DrmConnector connector;
-    if (!readConnector(sysfsRoot_, narrowDeviceId(display.deviceName), connector))
+    if (!readConnector(sysfsRoot_, edid::narrowDeviceId(display.deviceName), connector))
         return {};
     PhysicalMonitor monitor;
     monitor.handle = connector.ddcBus >= 0 ? static_cast<uintptr_t>(connector.ddcBus) : 0;
@@ -94,15 +97,15 @@ std::vector<PhysicalMonitor> LinuxDisplaySystem::physicalMonitors(const DisplayR
     return {monitor};
 }
 
-EdidRecord LinuxDisplaySystem::readEdid(const DisplayDevice& device) {
+edid::EdidRecord LinuxDisplaySystem::readEdid(const edid::DisplayDevice& device) {
     // Only the connector's name is taken from the device, so the EDID is
     // always read from under the sysfs root.
-    const std::string name = fs::path(narrowDeviceId(device.deviceKey)).filename().string();
+    const std::string name = fs::path(edid::narrowDeviceId(device.deviceKey)).filename().string();
     DrmConnector connector;
-    EdidRecord edid;
+    edid::EdidRecord edid;
     if (readConnector(sysfsRoot_, name, connector))
         edid = decodedEdid(connector);
-    edid.deviceId = narrowDeviceId(device.deviceId);
+    edid.deviceId = edid::narrowDeviceId(device.deviceId);
     return edid;
 }
 

@@ -14,11 +14,12 @@ class LinuxDisplaySystem : public DisplaySystem {
 public:
     LinuxDisplaySystem(std::string sysfsRoot, std::string devRoot);
 
-    std::vector<DisplayPathRecord> queryDisplayPaths() override;
-    bool enumerateDisplays(std::vector<DisplayRecord>& displays) override;
-    std::vector<DisplayDevice> activeMonitorDevices(const DisplayRecord& display) override;
-    std::vector<PhysicalMonitor> physicalMonitors(const DisplayRecord& display) override;
-    EdidRecord readEdid(const DisplayDevice& device) override;
+    std::vector<edid::DisplayPathRecord> queryDisplayPaths() override;
+    bool enumerateDisplays(std::vector<edid::DisplayRecord>& displays) override;
+    std::vector<edid::DisplayDevice>
+    activeMonitorDevices(const edid::DisplayRecord& display) override;
+    std::vector<PhysicalMonitor> physicalMonitors(const edid::DisplayRecord& display) override;
+    edid::EdidRecord readEdid(const edid::DisplayDevice& device) override;
 
 private:
     std::string sysfsRoot_;

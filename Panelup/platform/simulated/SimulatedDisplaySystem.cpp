@@ -28,9 +28,9 @@ std::vector<uint8_t> monitorEdid(int32_t monitor) {
     return edid;
 }
 
-EdidRecord decoded(int32_t monitor) {
-    EdidRecord edid;
-    decodeEdidBaseBlock(edid, monitorEdid(monitor));
+edid::EdidRecord decoded(int32_t monitor) {
+    edid::EdidRecord edid;
+    edid::decodeEdidBaseBlock(edid, monitorEdid(monitor));
     return edid;
 }
 
@@ -41,7 +41,7 @@ std::string numbered(const char* format, int32_t number) {
 }
 
 std::u16string displayName(int32_t monitor) {
-    return widenBytes(numbered("\\\\.\\DISPLAY%d", monitor + 1));
+    return edid::widenBytes(numbered("\\\\.\\DISPLAY%d", monitor + 1));
 }
 
 std::string instanceNumber(int32_t monitor) {
@@ -49,11 +49,11 @@ std::string instanceNumber(int32_t monitor) {
 }
 
 std::string deviceId(int32_t monitor) {
-    return monitorDeviceId(decoded(monitor), instanceNumber(monitor));
+    return edid::monitorDeviceId(decoded(monitor), instanceNumber(monitor));
 }
 
 std::string hardwareKeyPath(int32_t monitor) {
-    return std::string(EdidRegistryRoot) + "\\" + splitDeviceId(deviceId(monitor))[1];
+    return std::string(edid::EdidRegistryRoot) + "\\" + edid::splitDeviceId(deviceId(monitor))[1];
 }
 
 std::string instanceKey(int32_t monitor) {
@@ -72,11 +72,11 @@ int32_t monitorOf(const std::u16string& deviceName) {
 
 std::u16string friendlyName(int32_t monitor) {
     const auto edid = decoded(monitor);
-    return widenBytes(edid.displayName.empty() ? "Generic PnP Monitor" : edid.displayName);
+    return edid::widenBytes(edid.displayName.empty() ? "Generic PnP Monitor" : edid.displayName);
 }
 
 // The DISPLAY enumeration key as Windows keeps it for the virtual monitors.
-class SimulatedRegistry : public RegistryReader {
+class SimulatedRegistry : public edid::RegistryReader {
 public:
     std::vector<std::string> childGroups(const std::string& path) const override {
         std::vector<std::string> keys;
@@ -88,15 +88,15 @@ public:
         return keys;
     }
 
-    RegistryValue value(const std::string& path, const std::string& name) const override {
+    edid::RegistryValue value(const std::string& path, const std::string& name) const override {
         const int32_t count = VM_MonitorCount();
         for (int32_t monitor = 0; monitor < count; ++monitor) {
             const std::string key = hardwareKeyPath(monitor) + "\\" + instanceKey(monitor);
             if (path == key && name == "driver")
-                return RegistryValue::fromText(std::string(MonitorClassGuid) + "\\" +
-                                               instanceNumber(monitor));
+                return edid::RegistryValue::fromText(std::string(edid::MonitorClassGuid) + "\\" +
+                                                     instanceNumber(monitor));
             if (path == key + "\\Device Parameters" && name == "EDID")
-                return RegistryValue::fromBytes(monitorEdid(monitor));
+                return edid::RegistryValue::fromBytes(monitorEdid(monitor));
         }
         return {};
     }
@@ -104,8 +104,8 @@ public:
 
 } // namespace
 
-std::vector<DisplayPathRecord> SimulatedDisplaySystem::queryDisplayPaths() {
-    std::vector<DisplayPathRecord> paths;
+std::vector<edid::DisplayPathRecord> SimulatedDisplaySystem::queryDisplayPaths() {
+    std::vector<edid::DisplayPathRecord> paths;
     const int32_t count = VM_MonitorCount();
     for (int32_t monitor = 0; monitor < count; ++monitor)
         paths.push_back(
@@ -113,15 +113,15 @@ std::vector<DisplayPathRecord> SimulatedDisplaySystem::queryDisplayPaths() {
     return paths;
 }
 
-bool SimulatedDisplaySystem::enumerateDisplays(std::vector<DisplayRecord>& displays) {
+bool SimulatedDisplaySystem::enumerateDisplays(std::vector<edid::DisplayRecord>& displays) {
     int32_t left = 0;
     const int32_t count = VM_MonitorCount();
     for (int32_t monitor = 0; monitor < count; ++monitor) {
         const auto edid = decoded(monitor);
         const int32_t width = edid.horizontalActive > 0 ? edid.horizontalActive : DefaultWidth;
         const int32_t height = edid.verticalActive > 0 ? edid.verticalActive : DefaultHeight;
-        DisplayRecord display;
-        display.flags = monitor == 0 ? MonitorInfoPrimary : 0;
+        edid::DisplayRecord display;
+        display.flags = monitor == 0 ? edid::MonitorInfoPrimary : 0;
         display.width = width;
         display.height = height;
         display.monitorRect = {left, 0, left + width, height};
@@ -134,24 +134,24 @@ bool SimulatedDisplaySystem::enumerateDisplays(std::vector<DisplayRecord>& displ
     return true;
 }
 
-std::vector<DisplayDevice>
-SimulatedDisplaySystem::activeMonitorDevices(const DisplayRecord& display) {
+std::vector<edid::DisplayDevice>
+SimulatedDisplaySystem::activeMonitorDevices(const edid::DisplayRecord& display) {
     const int32_t monitor = monitorOf(display.deviceName);
     if (monitor < 0)
         return {};
-    DisplayDevice device;
+    edid::DisplayDevice device;
     device.deviceName = display.deviceName + u"\\Monitor0";
     device.deviceString = u"Generic PnP Monitor";
-    device.stateFlags = DisplayDeviceActive | DisplayDeviceAttached;
-    device.deviceId = widenBytes(deviceId(monitor));
+    device.stateFlags = edid::DisplayDeviceActive | DisplayDeviceAttached;
+    device.deviceId = edid::widenBytes(deviceId(monitor));
     device.deviceKey =
-        widenBytes("\\Registry\\Machine\\System\\CurrentControlSet\\Control\\Class\\" +
-                   std::string(MonitorClassGuid) + "\\" + instanceNumber(monitor));
+        edid::widenBytes("\\Registry\\Machine\\System\\CurrentControlSet\\Control\\Class\\" +
+                         std::string(edid::MonitorClassGuid) + "\\" + instanceNumber(monitor));
     return {device};
 }
 
 std::vector<PhysicalMonitor>
-SimulatedDisplaySystem::physicalMonitors(const DisplayRecord& display) {
+SimulatedDisplaySystem::physicalMonitors(const edid::DisplayRecord& display) {
     const int32_t monitor = monitorOf(display.deviceName);
     if (monitor < 0)
         return {};
@@ -163,8 +163,8 @@ SimulatedDisplaySystem::physicalMonitors(const DisplayRecord& display) {
     return {physical};
 }
 
-EdidRecord SimulatedDisplaySystem::readEdid(const DisplayDevice& device) {
-    return readRegistryEdid(narrowDeviceId(device.deviceId), SimulatedRegistry());
+edid::EdidRecord SimulatedDisplaySystem::readEdid(const edid::DisplayDevice& device) {
+    return edid::readRegistryEdid(edid::narrowDeviceId(device.deviceId), SimulatedRegistry());
 }
 
 } // namespace platform

@@ -9,11 +9,12 @@ namespace platform {
 // Windows lays it out, so the registry lookup runs as on Windows.
 class SimulatedDisplaySystem : public DisplaySystem {
 public:
-    std::vector<DisplayPathRecord> queryDisplayPaths() override;
-    bool enumerateDisplays(std::vector<DisplayRecord>& displays) override;
-    std::vector<DisplayDevice> activeMonitorDevices(const DisplayRecord& display) override;
-    std::vector<PhysicalMonitor> physicalMonitors(const DisplayRecord& display) override;
-    EdidRecord readEdid(const DisplayDevice& device) override;
+    std::vector<edid::DisplayPathRecord> queryDisplayPaths() override;
+    bool enumerateDisplays(std::vector<edid::DisplayRecord>& displays) override;
+    std::vector<edid::DisplayDevice>
+    activeMonitorDevices(const edid::DisplayRecord& display) override;
+    std::vector<PhysicalMonitor> physicalMonitors(const edid::DisplayRecord& display) override;
+    edid::EdidRecord readEdid(const edid::DisplayDevice& device) override;
 };
 
 } // namespace platform

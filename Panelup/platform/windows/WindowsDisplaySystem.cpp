@@ -50,12 +50,12 @@ std::wstring toWide(const std::u16string& text) {
 }
 
 BOOL CALLBACK onMonitorEnumerated(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
-    auto& displays = *reinterpret_cast<std::vector<DisplayRecord>*>(data);
+    auto& displays = *reinterpret_cast<std::vector<edid::DisplayRecord>*>(data);
     MONITORINFOEXW info{};
     info.cbSize = sizeof info;
     if (!GetMonitorInfoW(monitor, &info))
         return TRUE;
-    DisplayRecord display;
+    edid::DisplayRecord display;
     display.flags = info.dwFlags;
     display.height = info.rcMonitor.bottom - info.rcMonitor.top;
     display.width = info.rcMonitor.right - info.rcMonitor.left;
@@ -73,8 +73,8 @@ BOOL CALLBACK onMonitorEnumerated(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     return TRUE;
 }
 
-DisplayDevice toDisplayDevice(const DISPLAY_DEVICEW& device) {
-    DisplayDevice result;
+edid::DisplayDevice toDisplayDevice(const DISPLAY_DEVICEW& device) {
+    edid::DisplayDevice result;
     result.deviceName = fromWide(device.DeviceName);
     result.deviceString = fromWide(device.DeviceString);
     result.stateFlags = device.StateFlags;
@@ -85,7 +85,7 @@ DisplayDevice toDisplayDevice(const DISPLAY_DEVICEW& device) {
 
 } // namespace
 
-std::vector<DisplayPathRecord> WindowsDisplaySystem::queryDisplayPaths() {
+std::vector<edid::DisplayPathRecord> WindowsDisplaySystem::queryDisplayPaths() {
     UINT32 pathCount = 0;
     UINT32 modeCount = 0;
     if (GetDisplayConfigBufferSizes(QDC_ONLY_ACTIVE_PATHS, &pathCount, &modeCount) != ERROR_SUCCESS)
@@ -99,7 +99,7 @@ std::vector<DisplayPathRecord> WindowsDisplaySystem::queryDisplayPaths() {
                            modes.data(), nullptr) == ERROR_SUCCESS)
         paths.resize(std::min(pathsFilled, pathCount));
 
-    std::vector<DisplayPathRecord> records;
+    std::vector<edid::DisplayPathRecord> records;
     for (const auto& path : paths) {
         DISPLAYCONFIG_TARGET_DEVICE_NAME target{};
         target.header.type = DISPLAYCONFIG_DEVICE_INFO_GET_TARGET_NAME;
@@ -122,14 +122,14 @@ std::vector<DisplayPathRecord> WindowsDisplaySystem::queryDisplayPaths() {
     return records;
 }
 
-bool WindowsDisplaySystem::enumerateDisplays(std::vector<DisplayRecord>& displays) {
+bool WindowsDisplaySystem::enumerateDisplays(std::vector<edid::DisplayRecord>& displays) {
     return EnumDisplayMonitors(nullptr, nullptr, onMonitorEnumerated,
                                reinterpret_cast<LPARAM>(&displays)) != FALSE;
 }
 
-std::vector<DisplayDevice>
-WindowsDisplaySystem::activeMonitorDevices(const DisplayRecord& display) {
-    std::vector<DisplayDevice> devices;
+std::vector<edid::DisplayDevice>
+WindowsDisplaySystem::activeMonitorDevices(const edid::DisplayRecord& display) {
+    std::vector<edid::DisplayDevice> devices;
     const std::wstring adapter = toWide(display.deviceName);
     for (DWORD n = 0; n < MaxMonitorDevices; ++n) {
         DISPLAY_DEVICEW device{};
@@ -142,7 +142,8 @@ WindowsDisplaySystem::activeMonitorDevices(const DisplayRecord& display) {
     return devices;
 }
 
-std::vector<PhysicalMonitor> WindowsDisplaySystem::physicalMonitors(const DisplayRecord& display) {
+std::vector<PhysicalMonitor>
+WindowsDisplaySystem::physicalMonitors(const edid::DisplayRecord& display) {
     const POINT centre{(display.monitorRect.left + display.monitorRect.right) / 2,
                        (display.monitorRect.top + display.monitorRect.bottom) / 2};
     const HMONITOR monitor = MonitorFromPoint(centre, MONITOR_DEFAULTTONEAREST);
@@ -176,8 +177,8 @@ std::vector<PhysicalMonitor> WindowsDisplaySystem::physicalMonitors(const Displa
     return result;
 }
 
-EdidRecord WindowsDisplaySystem::readEdid(const DisplayDevice& device) {
-    return readRegistryEdid(narrowDeviceId(device.deviceId), registry_);
+edid::EdidRecord WindowsDisplaySystem::readEdid(const edid::DisplayDevice& device) {
+    return edid::readRegistryEdid(edid::narrowDeviceId(device.deviceId), registry_);
 }
 
 } // namespace platform

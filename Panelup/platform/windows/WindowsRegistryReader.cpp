@@ -95,7 +95,8 @@ std::vector<std::string> WindowsRegistryReader::childGroups(const std::string& p
     return names;
 }
 
-RegistryValue WindowsRegistryReader::value(const std::string& path, const std::string& name) const {
+edid::RegistryValue WindowsRegistryReader::value(const std::string& path,
+                                                 const std::string& name) const {
     OpenKey key(path);
     if (!key.get())
         return {};
@@ -120,9 +121,9 @@ RegistryValue WindowsRegistryReader::value(const std::string& path, const std::s
         // The stored terminator, if any, is not part of the text.
         while (!text.empty() && text.back() == L'\0')
             text.pop_back();
-        return RegistryValue::fromText(toUtf8(text.data(), text.size()));
+        return edid::RegistryValue::fromText(toUtf8(text.data(), text.size()));
     }
-    return RegistryValue::fromBytes(std::move(data));
+    return edid::RegistryValue::fromBytes(std::move(data));
 }
 
 } // namespace platform

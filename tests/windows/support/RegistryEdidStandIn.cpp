@@ -29,7 +29,7 @@ std::vector<uint8_t> edidNamed(const std::string& name, const std::string& seria
         std::memcpy(serialDescriptor + 5, serial.data(), std::min<size_t>(serial.size(), 12));
         serialDescriptor[5 + std::min<size_t>(serial.size(), 12)] = 0x0A;
     }
-    repairEdidChecksums(edid);
+    edid::repairEdidChecksums(edid);
     return edid;
 }
 
