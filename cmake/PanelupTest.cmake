@@ -6,6 +6,14 @@
 # a qt.conf).
 function(panelup_add_test name)
     cmake_parse_arguments(T "" "OUTPUT_DIR;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+    # One pattern for every suite: the target is <folder>_<subject>, its
+    # first source <Subject>Test.cpp.
+    get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+    list(GET T_SOURCES 0 main_source)
+    if(NOT name MATCHES "^${folder}_[a-z0-9_]+$" OR NOT main_source MATCHES "Test\\.cpp$")
+        message(FATAL_ERROR "test ${name} (${main_source}): tests in ${folder}/ are named "
+                            "${folder}_<subject>, built from <Subject>Test.cpp")
+    endif()
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE Qt5::Test panelup_test_support ${T_LIBS})
     target_compile_definitions(${name} PRIVATE

@@ -15,11 +15,11 @@ class DpiScalingTest : public QObject {
 
 private slots:
     void formScalesAndCentres() {
-        e2e::Fixture bench;
-        QVERIFY(bench.loadWorld({e2e::Monitor{}}));
-        bench.start();
+        e2e::Fixture fixture;
+        QVERIFY(fixture.loadWorld({e2e::Monitor{}}));
+        fixture.start();
 
-        app::Panelup& w = bench.window();
+        app::Panelup& w = fixture.window();
         QCOMPARE(w.size(), QSize(966, 543));
         QCOMPARE(w.ui.lblTitle->geometry(), QRect(261, 7, 691, 61));
         // The logo keeps its place and size.

@@ -45,7 +45,7 @@ QByteArray catalogueXml(const QList<SiteFile>& files) {
     return xml.toUtf8();
 }
 
-int nextBench = 0;
+int nextFixture = 0;
 
 } // namespace
 
@@ -117,7 +117,7 @@ Fixture::Fixture() : platform_(platform::makeSimulatedPlatform()) {
     platform::setCurrent(platform_.get());
     // A download folder of its own: no catalogue copy of an earlier test.
     if (IsolatedTempDir* temp = IsolatedTempDir::active())
-        temp->enter(QStringLiteral("bench%1").arg(++nextBench));
+        temp->enter(QStringLiteral("fixture%1").arg(++nextFixture));
     else
         qWarning("e2e fixture without an isolated temporary folder");
     if (!server.start())

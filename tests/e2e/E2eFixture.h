@@ -1,6 +1,6 @@
 #pragma once
 
-// The whole program on one test's bench: a program folder with Config.ini
+// The whole program on one test's fixture: a program folder with Config.ini
 // and firmware files, a virtual-monitor world behind the real bridge, an
 // update site on loopback, and the real window on the simulated platform
 // with every message box, exit and fixed wait recorded.

@@ -107,41 +107,41 @@ private slots:
     void downgradeWritesTheStoredFile();
 
 private:
-    Ui::PanelupClass& ui() { return bench->window().ui; }
+    Ui::PanelupClass& ui() { return fixture->window().ui; }
     // Starts with the usual files stored and published.
     void startWith(const SiteFile& scalar, const SiteFile& hub, const Monitor& monitor = {});
     void clickUpdate();
 
-    std::unique_ptr<Fixture> bench;
+    std::unique_ptr<Fixture> fixture;
     std::unique_ptr<RecordingPlatform> platform;
     QList<int> progress;
 };
 
 void FirmwareUpdateTest::init() {
-    bench = std::make_unique<Fixture>();
+    fixture = std::make_unique<Fixture>();
     platform = std::make_unique<RecordingPlatform>();
     progress.clear();
 }
 
 void FirmwareUpdateTest::cleanup() {
-    bench.reset();
+    fixture.reset();
     platform.reset();
 }
 
 void FirmwareUpdateTest::startWith(const SiteFile& scalar, const SiteFile& hub,
                                    const Monitor& monitor) {
-    QVERIFY(bench->loadWorld({monitor}));
-    QVERIFY(bench->storeAndRecord(monitor.model, scalar, hub));
-    bench->publish(monitor.model, {scalar, hub});
-    bench->start();
-    QVERIFY(!bench->exited());
-    QVERIFY(bench->dialogs.shown.isEmpty());
+    QVERIFY(fixture->loadWorld({monitor}));
+    QVERIFY(fixture->storeAndRecord(monitor.model, scalar, hub));
+    fixture->publish(monitor.model, {scalar, hub});
+    fixture->start();
+    QVERIFY(!fixture->exited());
+    QVERIFY(fixture->dialogs.shown.isEmpty());
     connect(ui().bar1, &QProgressBar::valueChanged, this, [this](int v) { progress << v; });
 }
 
 void FirmwareUpdateTest::clickUpdate() {
-    bench->sleeper.clear();
-    bench->dialogs.clear();
+    fixture->sleeper.clear();
+    fixture->dialogs.clear();
     QVERIFY(ui().btnUpdate->isEnabled());
     QTest::mouseClick(ui().btnUpdate, Qt::LeftButton);
 }
@@ -154,7 +154,7 @@ void FirmwareUpdateTest::typicalRoad() {
     QVERIFY(edid.open(QIODevice::ReadOnly));
     const QByteArray source = edid.readAll();
     VM_WriteMemory(0, 0x0500, reinterpret_cast<const uint8_t*>(source.constData()), 256);
-    bench->dialogs.answer({true, true});
+    fixture->dialogs.answer({true, true});
     // Left over from before, so that the write's 0 shows as a change.
     ui().bar1->setValue(37);
     progress.clear();
@@ -162,7 +162,7 @@ void FirmwareUpdateTest::typicalRoad() {
     clickUpdate();
 
     // Confirmation, the offer and the reset's notice, nothing else.
-    const auto& shown = bench->dialogs.shown;
+    const auto& shown = fixture->dialogs.shown;
     QCOMPARE(shown.size(), 3);
     QCOMPARE(shown[0].title, confirmTitle);
     QCOMPARE(shown[0].text, updateQuestion);
@@ -194,7 +194,7 @@ void FirmwareUpdateTest::typicalRoad() {
     QCOMPARE(progress.first(), 0);
     QVERIFY(progress.contains(100));
     QVERIFY(std::is_sorted(progress.begin(), progress.end()));
-    QCOMPARE(updateWaits(bench->sleeper.waits), (std::vector<unsigned long>{8000, 3000}));
+    QCOMPARE(updateWaits(fixture->sleeper.waits), (std::vector<unsigned long>{8000, 3000}));
     QCOMPARE(VM_FactoryResetCount(0), 1);
 
     // The refreshed status shows the new version as installed.
@@ -210,16 +210,16 @@ void FirmwareUpdateTest::hubThenScalar() {
     hub.body = hubImage(1, 0x24);
     hub.version = QStringLiteral("1.24");
     startWith(usualScalar(), hub);
-    QVERIFY(bench->window().hubUpdateNeeded);
-    bench->dialogs.answer({true, false});
+    QVERIFY(fixture->window().hubUpdateNeeded);
+    fixture->dialogs.answer({true, false});
 
     clickUpdate();
 
     QCOMPARE(VM_GetHubFirmware(0), 0x0124);
     QCOMPARE(scalarFirmware(), qMakePair(0x12, 5));
     QCOMPARE(lastWrite(0).length, hub.body.size());
-    QCOMPARE(updateWaits(bench->sleeper.waits), (std::vector<unsigned long>{1300, 8000}));
-    QCOMPARE(bench->dialogs.titles(), (QStringList{confirmTitle, "Update Firmware"}));
+    QCOMPARE(updateWaits(fixture->sleeper.waits), (std::vector<unsigned long>{1300, 8000}));
+    QCOMPARE(fixture->dialogs.titles(), (QStringList{confirmTitle, "Update Firmware"}));
     QCOMPARE(VM_FactoryResetCount(0), 0);
     QVERIFY(ui().chkOverride->isHidden());
     QVERIFY(ui().btnExit->isEnabled());
@@ -229,39 +229,40 @@ void FirmwareUpdateTest::hubThenScalar() {
 void FirmwareUpdateTest::declinedChangesNothing() {
     startWith(usualScalar(), usualHub());
     const QString info = ui().lblInfo->text();
-    bench->dialogs.answer({false});
+    fixture->dialogs.answer({false});
 
     clickUpdate();
 
-    QCOMPARE(bench->dialogs.titles(), QStringList{confirmTitle});
+    QCOMPARE(fixture->dialogs.titles(), QStringList{confirmTitle});
     QCOMPARE(ui().lblInfo->text(), info);
     QVERIFY(ui().btnUpdate->isEnabled());
     QVERIFY(ui().btnExit->isEnabled());
     QCOMPARE(lastWrite(1).length, 0);
-    QVERIFY(bench->sleeper.waits.empty());
+    QVERIFY(fixture->sleeper.waits.empty());
     QVERIFY(platform->calls().isEmpty());
 }
 
 void FirmwareUpdateTest::missingFirmwareRefused() {
     startWith(usualScalar(), usualHub());
     // Gone after the start-up checks passed.
-    QVERIFY(QFile::remove(bench->programFolder() + QLatin1Char('/') + usualScalar().recordPath()));
+    QVERIFY(
+        QFile::remove(fixture->programFolder() + QLatin1Char('/') + usualScalar().recordPath()));
 
     clickUpdate();
 
-    const auto messages = bench->boxes("message");
+    const auto messages = fixture->boxes("message");
     QCOMPARE(messages.size(), 1);
     QCOMPARE(messages[0].title, QStringLiteral("Update Firmware Failed"));
     QVERIFY(messages[0].text.contains(QStringLiteral("LM0420_scalar.bin")));
     QCOMPARE(lastWrite(1).length, 0);
     QCOMPARE(scalarFirmware(), qMakePair(0x12, 3));
     QVERIFY(ui().btnExit->isEnabled());
-    QVERIFY(bench->boxes("choice").isEmpty());
+    QVERIFY(fixture->boxes("choice").isEmpty());
     QCOMPARE(platform->calls(), (QStringList{"begin", "end"}));
 }
 
 void FirmwareUpdateTest::downgradeWritesTheStoredFile() {
-    QVERIFY(bench->writeConfig(QStringLiteral("[Others]\nAllowDowngrade=true\n")));
+    QVERIFY(fixture->writeConfig(QStringLiteral("[Others]\nAllowDowngrade=true\n")));
     Monitor newer;
     newer.scalarMinor = 7;
     startWith(usualScalar(), usualHub(), newer);
@@ -269,14 +270,14 @@ void FirmwareUpdateTest::downgradeWritesTheStoredFile() {
     QVERIFY(!ui().btnUpdate->isEnabled());
     QVERIFY(ui().chkOverride->isVisible());
     ui().chkOverride->click();
-    bench->dialogs.answer({true, false});
+    fixture->dialogs.answer({true, false});
 
     clickUpdate();
 
-    QCOMPARE(bench->dialogs.shown[0].text, downgradeQuestion);
+    QCOMPARE(fixture->dialogs.shown[0].text, downgradeQuestion);
     QCOMPARE(lastWrite(1).length, usualScalar().body.size());
     QCOMPARE(scalarFirmware(), qMakePair(0x12, 5));
-    QCOMPARE(bench->dialogs.titles(), (QStringList{confirmTitle, "Update Firmware"}));
+    QCOMPARE(fixture->dialogs.titles(), (QStringList{confirmTitle, "Update Firmware"}));
 }
 
 PANELUP_E2E_TEST_MAIN(FirmwareUpdateTest)

@@ -65,8 +65,8 @@ class StartupSequenceTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { bench = std::make_unique<Fixture>(); }
-    void cleanup() { bench.reset(); }
+    void init() { fixture = std::make_unique<Fixture>(); }
+    void cleanup() { fixture.reset(); }
 
     void typicalStart();
     void refused_data();
@@ -95,37 +95,37 @@ private slots:
     void restoringTheMinimisedWindowDoesNotStartAgain();
 
 private:
-    Ui::PanelupClass& ui() { return bench->window().ui; }
+    Ui::PanelupClass& ui() { return fixture->window().ui; }
     void expectRefusal(DialogIcon icon, const QString& title, const QString& text);
 
-    std::unique_ptr<Fixture> bench;
+    std::unique_ptr<Fixture> fixture;
 };
 
 void StartupSequenceTest::expectRefusal(DialogIcon icon, const QString& title,
                                         const QString& text) {
-    const auto messages = bench->boxes("message");
+    const auto messages = fixture->boxes("message");
     QCOMPARE(messages.size(), 1);
     QCOMPARE(messages[0].icon, icon);
     QCOMPARE(messages[0].title, title);
     QCOMPARE(messages[0].text, text);
     // The box is the last thing the sequence does.
-    QCOMPARE(bench->dialogs.shown.last().title, title);
-    QCOMPARE(bench->exit.codes, std::vector<int>{0});
+    QCOMPARE(fixture->dialogs.shown.last().title, title);
+    QCOMPARE(fixture->exit.codes, std::vector<int>{0});
 }
 
 // The road of a typical run up to the Update button.
 void StartupSequenceTest::typicalStart() {
-    QVERIFY(bench->loadWorld({lm0420()}));
+    QVERIFY(fixture->loadWorld({lm0420()}));
     const SiteFile scalar = usualScalar();
     const SiteFile hub = usualHub();
-    QVERIFY(bench->storeAndRecord("LM0420", scalar, hub));
-    bench->publish("LM0420", {scalar, hub});
+    QVERIFY(fixture->storeAndRecord("LM0420", scalar, hub));
+    fixture->publish("LM0420", {scalar, hub});
 
-    bench->start();
+    fixture->start();
 
-    QVERIFY(bench->dialogs.shown.isEmpty());
-    QVERIFY(!bench->exited());
-    app::Panelup& w = bench->window();
+    QVERIFY(fixture->dialogs.shown.isEmpty());
+    QVERIFY(!fixture->exited());
+    app::Panelup& w = fixture->window();
     QVERIFY(w.siteReachable);
     QCOMPARE(w.modelName, QStringLiteral("LM0420"));
     QCOMPARE(QString::fromStdString(w.currentMonitor.edid.serialNumber),
@@ -141,11 +141,11 @@ void StartupSequenceTest::typicalStart() {
     QVERIFY(ui().chkOverride->isHidden());
     QCOMPARE(ui().bar1->value(), 0);
     // The site is checked and the catalogue compared; nothing is fetched.
-    QCOMPARE(bench->server.requestedPaths(),
+    QCOMPARE(fixture->server.requestedPaths(),
              (QStringList{Fixture::productionPath + "Check.htm",
                           Fixture::filePath("LM0420", "LM0420.xml")}));
     // The protocol waits were asked for, not spent.
-    QVERIFY(!bench->sleeper.waits.empty());
+    QVERIFY(!fixture->sleeper.waits.empty());
 }
 
 void StartupSequenceTest::refused_data() {
@@ -180,11 +180,11 @@ void StartupSequenceTest::refused() {
     QFETCH(QString, config);
     QFETCH(QString, title);
     QFETCH(QString, text);
-    QVERIFY(bench->loadWorld(monitors));
-    QVERIFY(bench->writeConfig(config));
-    bench->publish("LM0420", {usualScalar(), usualHub()});
+    QVERIFY(fixture->loadWorld(monitors));
+    QVERIFY(fixture->writeConfig(config));
+    fixture->publish("LM0420", {usualScalar(), usualHub()});
 
-    bench->start();
+    fixture->start();
 
     expectRefusal(DialogIcon::Critical, title, text);
     // Nothing after the refusal: no model, no status.
@@ -205,14 +205,14 @@ void StartupSequenceTest::noHubPaired_data() {
 
 void StartupSequenceTest::noHubPaired() {
     QFETCH(QList<Monitor>, monitors);
-    QVERIFY(bench->loadWorld(monitors));
-    QVERIFY(bench->writeConfig("[Others]\nMultiMonitor=true\n"));
-    bench->publish("LM0420", {usualScalar(), usualHub()});
+    QVERIFY(fixture->loadWorld(monitors));
+    QVERIFY(fixture->writeConfig("[Others]\nMultiMonitor=true\n"));
+    fixture->publish("LM0420", {usualScalar(), usualHub()});
 
-    bench->start();
+    fixture->start();
 
-    QVERIFY(bench->dialogs.shown.isEmpty());
-    QVERIFY(!bench->exited());
+    QVERIFY(fixture->dialogs.shown.isEmpty());
+    QVERIFY(!fixture->exited());
     QCOMPARE(ui().lblInfo->text(), scalar::hubNotDetectedText());
     QVERIFY(ui().lblInfo->text().startsWith(
         "<img width=20 height=20 src=\":/Panelup/cross_mark\"> The detection of USB Hub"));
@@ -226,13 +226,13 @@ void StartupSequenceTest::severalPairedWithMultiMonitorTakesTheLast() {
     first.hubFirmware = 0x0104;
     Monitor second = monitor("LM0520", "UP2160100002", false);
     second.outputTechnology = 10;
-    QVERIFY(bench->loadWorld({first, second}));
-    QVERIFY(bench->writeConfig("[Others]\nMultiMonitor=yes\n"));
+    QVERIFY(fixture->loadWorld({first, second}));
+    QVERIFY(fixture->writeConfig("[Others]\nMultiMonitor=yes\n"));
 
-    bench->start();
+    fixture->start();
 
-    QVERIFY(!bench->exited());
-    app::Panelup& w = bench->window();
+    QVERIFY(!fixture->exited());
+    app::Panelup& w = fixture->window();
     QCOMPARE(w.inventory.pairedCount, 2);
     QCOMPARE(w.modelName, QStringLiteral("LM0520"));
     QCOMPARE(QString::fromStdString(w.currentModel->name()), QStringLiteral("LM0520"));
@@ -276,19 +276,20 @@ void StartupSequenceTest::storedChecksums() {
     QFETCH(QByteArray, hubBody);
     QFETCH(QString, hubRecord);
     QFETCH(QString, failing);
-    QVERIFY(bench->loadWorld({lm0420()}));
+    QVERIFY(fixture->loadWorld({lm0420()}));
     if (!scalarBody.isEmpty())
-        QVERIFY(bench->store("Scalar//scalar.bin", scalarBody));
+        QVERIFY(fixture->store("Scalar//scalar.bin", scalarBody));
     if (!hubBody.isEmpty())
-        QVERIFY(bench->store("Hub//hub.bin", hubBody));
-    bench->recordFirmware("LM0420", "Scalar//scalar.bin", scalarRecord, "Hub//hub.bin", hubRecord);
+        QVERIFY(fixture->store("Hub//hub.bin", hubBody));
+    fixture->recordFirmware("LM0420", "Scalar//scalar.bin", scalarRecord, "Hub//hub.bin",
+                            hubRecord);
 
     // No site: the stored files are all there is.
-    bench->start();
+    fixture->start();
 
     if (failing.isEmpty()) {
-        QVERIFY(bench->dialogs.shown.isEmpty());
-        QVERIFY(!bench->exited());
+        QVERIFY(fixture->dialogs.shown.isEmpty());
+        QVERIFY(!fixture->exited());
         QCOMPARE(ui().lblInfo->text(), pendingScalar);
         QVERIFY(ui().btnUpdate->isEnabled());
         return;
@@ -310,35 +311,35 @@ void StartupSequenceTest::firstDownloadOffer_data() {
 void StartupSequenceTest::firstDownloadOffer() {
     QFETCH(bool, accept);
     QFETCH(bool, scalarFails);
-    QVERIFY(bench->loadWorld({lm0420()}));
+    QVERIFY(fixture->loadWorld({lm0420()}));
     const SiteFile scalar = usualScalar();
     const SiteFile hub = usualHub();
-    bench->publish("LM0420", {scalar, hub});
+    fixture->publish("LM0420", {scalar, hub});
     if (scalarFails)
-        bench->server.misbehave(Fixture::filePath("LM0420", scalar.file),
-                                TestHttpServer::Behaviour::NotFound);
-    bench->dialogs.answer({accept, false});
+        fixture->server.misbehave(Fixture::filePath("LM0420", scalar.file),
+                                  TestHttpServer::Behaviour::NotFound);
+    fixture->dialogs.answer({accept, false});
 
-    bench->start();
+    fixture->start();
 
-    QVERIFY(!bench->exited());
-    const auto questions = bench->boxes("question");
+    QVERIFY(!fixture->exited());
+    const auto questions = fixture->boxes("question");
     QVERIFY(!questions.isEmpty());
     QCOMPARE(questions[0].title, downloadTitle);
     QCOMPARE(questions[0].text, firstOffer);
-    const auto messages = bench->boxes("message");
+    const auto messages = fixture->boxes("message");
     QCOMPARE(messages.size(), scalarFails ? 1 : 0);
     if (scalarFails) {
         QCOMPARE(messages[0].icon, DialogIcon::Information);
         QCOMPARE(messages[0].title, downloadFailedTitle);
         QCOMPARE(messages[0].text, downloadFailedText(scalar.file));
     }
-    app::Panelup& w = bench->window();
+    app::Panelup& w = fixture->window();
 
     if (!accept) {
-        QCOMPARE(bench->server.requestCount(Fixture::filePath("LM0420", scalar.file)), 0);
-        QCOMPARE(bench->server.requestCount(Fixture::filePath("LM0420", hub.file)), 0);
-        QVERIFY(!bench->isStored(scalar.recordPath()));
+        QCOMPARE(fixture->server.requestCount(Fixture::filePath("LM0420", scalar.file)), 0);
+        QCOMPARE(fixture->server.requestCount(Fixture::filePath("LM0420", hub.file)), 0);
+        QVERIFY(!fixture->isStored(scalar.recordPath()));
         QVERIFY(w.scalarBinFile.isEmpty());
         QCOMPARE(ui().lblInfo->text(), noScalarFile);
         QVERIFY(!ui().btnUpdate->isEnabled());
@@ -348,23 +349,23 @@ void StartupSequenceTest::firstDownloadOffer() {
         return;
     }
 
-    QCOMPARE(bench->stored(hub.recordPath()), hub.body);
+    QCOMPARE(fixture->stored(hub.recordPath()), hub.body);
     QCOMPARE(w.hubBinFile, hub.recordPath());
     QCOMPARE(w.hubBinCheckSum, checksumText(hub.body));
-    QCOMPARE(bench->record("LM0420", "HubBinFile"), hub.recordPath());
+    QCOMPARE(fixture->record("LM0420", "HubBinFile"), hub.recordPath());
     if (scalarFails) {
         // Nothing stored, nothing recorded: no file reaches the Update button.
-        QVERIFY(!bench->isStored(scalar.recordPath()));
+        QVERIFY(!fixture->isStored(scalar.recordPath()));
         QVERIFY(w.scalarBinFile.isEmpty());
         QCOMPARE(ui().lblInfo->text(), noScalarFile);
         QVERIFY(!ui().btnUpdate->isEnabled());
         return;
     }
     QCOMPARE(questions.size(), 1);
-    QCOMPARE(bench->stored(scalar.recordPath()), scalar.body);
+    QCOMPARE(fixture->stored(scalar.recordPath()), scalar.body);
     QCOMPARE(w.scalarBinFile, scalar.recordPath());
     QCOMPARE(w.scalarBinCheckSum, checksumText(scalar.body));
-    QCOMPARE(bench->record("LM0420", "ScalarBinCheckSum"), checksumText(scalar.body));
+    QCOMPARE(fixture->record("LM0420", "ScalarBinCheckSum"), checksumText(scalar.body));
     QCOMPARE(ui().lblNewFW->text(), shown("M012REV 5"));
     QCOMPARE(ui().lblCheckSum->text(), sumLabel(scalar.body));
     QCOMPARE(ui().lblInfo->text(), pendingScalar);
@@ -373,23 +374,23 @@ void StartupSequenceTest::firstDownloadOffer() {
 
 // Declining records nothing, so the next start offers the download again.
 void StartupSequenceTest::declinedDownloadIsOfferedAgainAtTheNextStart() {
-    QVERIFY(bench->loadWorld({lm0420()}));
+    QVERIFY(fixture->loadWorld({lm0420()}));
     const SiteFile scalar = usualScalar();
-    bench->publish("LM0420", {scalar, usualHub()});
-    bench->dialogs.defaultAnswer = false;
-    bench->start();
-    QVERIFY(!bench->exited());
-    QVERIFY(bench->record("LM0420", "ScalarBinFile").isEmpty());
+    fixture->publish("LM0420", {scalar, usualHub()});
+    fixture->dialogs.defaultAnswer = false;
+    fixture->start();
+    QVERIFY(!fixture->exited());
+    QVERIFY(fixture->record("LM0420", "ScalarBinFile").isEmpty());
 
-    bench->dialogs.defaultAnswer = true;
-    bench->restart();
+    fixture->dialogs.defaultAnswer = true;
+    fixture->restart();
 
-    QVERIFY(!bench->exited());
-    QVERIFY(bench->boxes("message").isEmpty());
-    const auto questions = bench->boxes("question");
+    QVERIFY(!fixture->exited());
+    QVERIFY(fixture->boxes("message").isEmpty());
+    const auto questions = fixture->boxes("question");
     QCOMPARE(questions.size(), 1);
     QCOMPARE(questions[0].text, firstOffer);
-    QCOMPARE(bench->stored(scalar.recordPath()), scalar.body);
+    QCOMPARE(fixture->stored(scalar.recordPath()), scalar.body);
     QCOMPARE(ui().lblInfo->text(), pendingScalar);
 }
 
@@ -404,20 +405,20 @@ void StartupSequenceTest::checkOnlyRecordsOnlyMatchingFiles_data() {
 // so no later start ends at the checksum test.
 void StartupSequenceTest::checkOnlyRecordsOnlyMatchingFiles() {
     QFETCH(bool, matches);
-    QVERIFY(bench->loadWorld({lm0420()}));
+    QVERIFY(fixture->loadWorld({lm0420()}));
     SiteFile scalar = usualScalar();
-    QVERIFY(bench->store(scalar.recordPath(), scalar.body));
+    QVERIFY(fixture->store(scalar.recordPath(), scalar.body));
     if (!matches)
         scalar.checksum = checksumText(static_cast<uint16_t>(byteSum(scalar.body) + 0x4e));
-    bench->publish("LM0420", {scalar, usualHub()});
-    bench->dialogs.defaultAnswer = false;
+    fixture->publish("LM0420", {scalar, usualHub()});
+    fixture->dialogs.defaultAnswer = false;
 
-    bench->start();
-    QVERIFY(!bench->exited());
-    QCOMPARE(bench->record("LM0420", "ScalarBinFile"), matches ? scalar.recordPath() : QString());
-    bench->restart();
-    QVERIFY(!bench->exited());
-    QVERIFY(bench->boxes("message").isEmpty());
+    fixture->start();
+    QVERIFY(!fixture->exited());
+    QCOMPARE(fixture->record("LM0420", "ScalarBinFile"), matches ? scalar.recordPath() : QString());
+    fixture->restart();
+    QVERIFY(!fixture->exited());
+    QVERIFY(fixture->boxes("message").isEmpty());
 }
 
 void StartupSequenceTest::newerFirmwareOffer_data() {
@@ -432,11 +433,11 @@ void StartupSequenceTest::newerFirmwareOffer_data() {
 void StartupSequenceTest::newerFirmwareOffer() {
     QFETCH(bool, accept);
     QFETCH(bool, keptFileMismatches);
-    QVERIFY(bench->loadWorld({lm0420()}));
+    QVERIFY(fixture->loadWorld({lm0420()}));
     // Installed M012 REV 3; stored and recorded the same.
     SiteFile current{"Scalar", "scalar_123.bin", "18.3", "Scalar", scalarImage(0x12, 3), {}};
     const SiteFile hub = usualHub();
-    QVERIFY(bench->storeAndRecord("LM0420", current, hub));
+    QVERIFY(fixture->storeAndRecord("LM0420", current, hub));
     SiteFile newer{"Scalar", "scalar_125.bin", "18.5", "Scalar", scalarImage(0x12, 5), {}};
     SiteFile newerHub = hub;
     if (keptFileMismatches) {
@@ -445,47 +446,47 @@ void StartupSequenceTest::newerFirmwareOffer() {
         current.version.clear();
         current.checksum = QStringLiteral("0x0001");
         newerHub = SiteFile{"Hub", "hub_121.bin", "1.21", "Hub", hubImage(1, 0x21), {}};
-        bench->publish("LM0420", {current, newerHub});
+        fixture->publish("LM0420", {current, newerHub});
     } else {
-        bench->publish("LM0420", {newer, hub});
+        fixture->publish("LM0420", {newer, hub});
     }
-    bench->dialogs.answer({accept});
+    fixture->dialogs.answer({accept});
 
-    bench->start();
+    fixture->start();
 
-    const auto questions = bench->boxes("question");
+    const auto questions = fixture->boxes("question");
     QCOMPARE(questions.size(), 1);
     QCOMPARE(questions[0].title, downloadTitle);
     QCOMPARE(questions[0].text, newerOffer);
-    app::Panelup& w = bench->window();
+    app::Panelup& w = fixture->window();
 
     if (keptFileMismatches) {
         // The file is fetched again and fails the catalogue's checksum: the
         // stored file and its record stay, the user is told, the program
         // goes on instead of refusing at every later start.
-        QCOMPARE(bench->stored(newerHub.recordPath()), newerHub.body);
-        QCOMPARE(bench->stored(current.recordPath()), current.body);
+        QCOMPARE(fixture->stored(newerHub.recordPath()), newerHub.body);
+        QCOMPARE(fixture->stored(current.recordPath()), current.body);
         QCOMPARE(w.scalarBinCheckSum, checksumText(current.body));
-        QVERIFY(!bench->exited());
-        const auto messages = bench->boxes("message");
+        QVERIFY(!fixture->exited());
+        const auto messages = fixture->boxes("message");
         QCOMPARE(messages.size(), 1);
         QCOMPARE(messages[0].title, downloadFailedTitle);
         QCOMPARE(messages[0].text, downloadFailedText(current.file));
-        bench->restart();
-        QVERIFY(!bench->exited());
+        fixture->restart();
+        QVERIFY(!fixture->exited());
         return;
     }
-    QVERIFY(!bench->exited());
-    QVERIFY(bench->boxes("message").isEmpty());
+    QVERIFY(!fixture->exited());
+    QVERIFY(fixture->boxes("message").isEmpty());
     if (!accept) {
-        QVERIFY(!bench->isStored(newer.recordPath()));
+        QVERIFY(!fixture->isStored(newer.recordPath()));
         QCOMPARE(w.scalarBinFile, current.recordPath());
-        QCOMPARE(bench->record("LM0420", "ScalarBinFile"), current.recordPath());
+        QCOMPARE(fixture->record("LM0420", "ScalarBinFile"), current.recordPath());
         QCOMPARE(ui().lblInfo->text(), upToDate);
         QVERIFY(!ui().btnUpdate->isEnabled());
         return;
     }
-    QCOMPARE(bench->stored(newer.recordPath()), newer.body);
+    QCOMPARE(fixture->stored(newer.recordPath()), newer.body);
     QCOMPARE(w.scalarBinFile, newer.recordPath());
     QCOMPARE(w.scalarBinCheckSum, checksumText(newer.body));
     QCOMPARE(ui().lblCurrentFW->text(), shown("M012REV 3"));
@@ -513,24 +514,24 @@ void StartupSequenceTest::testSiteSwitch_data() {
 void StartupSequenceTest::testSiteSwitch() {
     QFETCH(QString, config);
     QFETCH(bool, testSite);
-    QVERIFY(bench->loadWorld({lm0420()}));
+    QVERIFY(fixture->loadWorld({lm0420()}));
     if (!config.isEmpty())
-        QVERIFY(bench->writeConfig(config));
-    bench->publish("LM0420", {usualScalar(), usualHub()}, Fixture::productionPath);
-    bench->publish("LM0420", {usualScalar(), usualHub()}, Fixture::testPath);
-    bench->dialogs.defaultAnswer = true;
+        QVERIFY(fixture->writeConfig(config));
+    fixture->publish("LM0420", {usualScalar(), usualHub()}, Fixture::productionPath);
+    fixture->publish("LM0420", {usualScalar(), usualHub()}, Fixture::testPath);
+    fixture->dialogs.defaultAnswer = true;
 
-    bench->start();
+    fixture->start();
 
     const QString base = testSite ? Fixture::testPath : Fixture::productionPath;
-    const QStringList requested = bench->server.requestedPaths();
+    const QStringList requested = fixture->server.requestedPaths();
     // The check page, the catalogue of the first download, both files and
     // the catalogue comparison: every one on the chosen site.
     QCOMPARE(requested.size(), 5);
     for (const QString& path : requested)
         QVERIFY2(path.startsWith(base), qPrintable(path));
-    QCOMPARE(bench->window().useTestSite, testSite);
-    QVERIFY(bench->window().siteBaseUrl.endsWith(base.toUtf8()));
+    QCOMPARE(fixture->window().useTestSite, testSite);
+    QVERIFY(fixture->window().siteBaseUrl.endsWith(base.toUtf8()));
     QCOMPARE(ui().lblInfo->text(), pendingScalar);
 }
 
@@ -547,25 +548,25 @@ void StartupSequenceTest::downgradeOverride_data() {
 void StartupSequenceTest::downgradeOverride() {
     QFETCH(QString, config);
     QFETCH(bool, offered);
-    QVERIFY(bench->loadWorld({lm0420()}));
-    QVERIFY(bench->writeConfig(config));
+    QVERIFY(fixture->loadWorld({lm0420()}));
+    QVERIFY(fixture->writeConfig(config));
     // Stored as installed: M012 REV 3, hub 1.20.
     const SiteFile same{"Scalar", "scalar_123.bin", "18.3", "Scalar", scalarImage(0x12, 3), {}};
-    QVERIFY(bench->storeAndRecord("LM0420", same, usualHub()));
-    bench->publish("LM0420", {same, usualHub()});
+    QVERIFY(fixture->storeAndRecord("LM0420", same, usualHub()));
+    fixture->publish("LM0420", {same, usualHub()});
 
-    bench->start();
+    fixture->start();
 
-    QVERIFY(bench->dialogs.shown.isEmpty());
-    QVERIFY(!bench->exited());
-    QCOMPARE(bench->window().allowDowngrade, offered);
+    QVERIFY(fixture->dialogs.shown.isEmpty());
+    QVERIFY(!fixture->exited());
+    QCOMPARE(fixture->window().allowDowngrade, offered);
     QCOMPARE(ui().lblInfo->text(), upToDate);
     QVERIFY(!ui().btnUpdate->isEnabled());
     QCOMPARE(ui().chkOverride->isVisible(), offered);
     if (!offered)
         return;
     QVERIFY(ui().chkOverride->isEnabled());
-    QVERIFY(bench->window().scalarUpdateNeeded);
+    QVERIFY(fixture->window().scalarUpdateNeeded);
     ui().chkOverride->setChecked(true);
     QVERIFY(ui().btnUpdate->isEnabled());
     ui().chkOverride->setChecked(false);
@@ -580,20 +581,20 @@ void StartupSequenceTest::siteUnreachable_data() {
 
 void StartupSequenceTest::siteUnreachable() {
     QFETCH(bool, filesStored);
-    QVERIFY(bench->loadWorld({lm0420()}));
+    QVERIFY(fixture->loadWorld({lm0420()}));
     if (filesStored)
-        QVERIFY(bench->storeAndRecord("LM0420", usualScalar(), usualHub()));
+        QVERIFY(fixture->storeAndRecord("LM0420", usualScalar(), usualHub()));
     // The catalogue answers, but the check page does not.
-    bench->publish("LM0420", {usualScalar(), usualHub()});
-    bench->server.misbehave(Fixture::productionPath + "Check.htm",
-                            TestHttpServer::Behaviour::NotFound);
+    fixture->publish("LM0420", {usualScalar(), usualHub()});
+    fixture->server.misbehave(Fixture::productionPath + "Check.htm",
+                              TestHttpServer::Behaviour::NotFound);
 
-    bench->start();
+    fixture->start();
 
-    QVERIFY(bench->dialogs.shown.isEmpty());
-    QVERIFY(!bench->exited());
-    QVERIFY(!bench->window().siteReachable);
-    QCOMPARE(bench->server.requestedPaths(), QStringList{Fixture::productionPath + "Check.htm"});
+    QVERIFY(fixture->dialogs.shown.isEmpty());
+    QVERIFY(!fixture->exited());
+    QVERIFY(!fixture->window().siteReachable);
+    QCOMPARE(fixture->server.requestedPaths(), QStringList{Fixture::productionPath + "Check.htm"});
     QCOMPARE(ui().lblInfo->text(), filesStored ? pendingScalar : noScalarFile);
     QCOMPARE(ui().btnUpdate->isEnabled(), filesStored);
 }
@@ -622,20 +623,20 @@ void StartupSequenceTest::connectionWarning() {
     Monitor m = monitor(model, "U8K140100001");
     m.displayName = displayName;
     m.outputTechnology = output;
-    QVERIFY(bench->loadWorld({m}));
+    QVERIFY(fixture->loadWorld({m}));
 
-    bench->start();
+    fixture->start();
 
-    QVERIFY(!bench->exited());
-    QCOMPARE(bench->window().modelName, model);
+    QVERIFY(!fixture->exited());
+    QCOMPARE(fixture->window().modelName, model);
     if (!warned) {
-        QVERIFY(bench->dialogs.shown.isEmpty());
+        QVERIFY(fixture->dialogs.shown.isEmpty());
         return;
     }
-    QCOMPARE(bench->dialogs.shown.size(), 1);
-    QCOMPARE(bench->dialogs.shown[0].icon, DialogIcon::Information);
-    QCOMPARE(bench->dialogs.shown[0].title, QStringLiteral("Update firmware warning"));
-    QCOMPARE(bench->dialogs.shown[0].text,
+    QCOMPARE(fixture->dialogs.shown.size(), 1);
+    QCOMPARE(fixture->dialogs.shown[0].icon, DialogIcon::Information);
+    QCOMPARE(fixture->dialogs.shown[0].title, QStringLiteral("Update firmware warning"));
+    QCOMPARE(fixture->dialogs.shown[0].text,
              QStringLiteral("WARNING!<br>DOES NOT support firmware updates via USB Type-C port. "
                             "Suggest to connect to HDMI / DP port or USB Type-B port for "
                             "updates."));
@@ -644,25 +645,25 @@ void StartupSequenceTest::connectionWarning() {
 }
 
 void StartupSequenceTest::formKeepsItsGeometryAt96Dpi() {
-    QVERIFY(bench->loadWorld({lm0420()}));
-    bench->start();
-    QCOMPARE(bench->window().size(), QSize(644, 362));
+    QVERIFY(fixture->loadWorld({lm0420()}));
+    fixture->start();
+    QCOMPARE(fixture->window().size(), QSize(644, 362));
     QCOMPARE(ui().lblTitle->geometry(), QRect(174, 5, 461, 41));
     QCOMPARE(ui().bar1->geometry(), QRect(20, 220, 601, 23));
 }
 
 void StartupSequenceTest::restoringTheMinimisedWindowDoesNotStartAgain() {
-    QVERIFY(bench->loadWorld({monitor("LM9999", "UP2160100001")}));
-    bench->publish("LM0420", {});
-    bench->start();
-    QCOMPARE(bench->dialogs.shown.size(), 1);
+    QVERIFY(fixture->loadWorld({monitor("LM9999", "UP2160100001")}));
+    fixture->publish("LM0420", {});
+    fixture->start();
+    QCOMPARE(fixture->dialogs.shown.size(), 1);
 
-    bench->window().setWindowState(Qt::WindowMinimized);
-    bench->window().setWindowState(Qt::WindowNoState);
+    fixture->window().setWindowState(Qt::WindowMinimized);
+    fixture->window().setWindowState(Qt::WindowNoState);
     QCoreApplication::processEvents();
 
-    QCOMPARE(bench->dialogs.shown.size(), 1);
-    QCOMPARE(bench->server.requestCount(Fixture::productionPath + "Check.htm"), 1);
+    QCOMPARE(fixture->dialogs.shown.size(), 1);
+    QCOMPARE(fixture->server.requestCount(Fixture::productionPath + "Check.htm"), 1);
 }
 
 PANELUP_E2E_TEST_MAIN(StartupSequenceTest)

@@ -227,14 +227,14 @@ private slots:
 
     void deviceFault() {
         QFETCH(DeviceCase, c);
-        Fixture bench;
+        Fixture fixture;
         QVERIFY(world::load({faultWorld()}));
         const SiteFile scalarFile = usualScalar();
         SiteFile hubFile = usualHub();
         if (!c.hubUpdateNeeded)
             hubFile.body = hubImage(kInstalledHub >> 8, kInstalledHub & 0xFF);
-        QVERIFY(bench.storeAndRecord(QStringLiteral("LM0420"), scalarFile, hubFile));
-        bench.publish(QStringLiteral("LM0420"), {scalarFile, hubFile});
+        QVERIFY(fixture.storeAndRecord(QStringLiteral("LM0420"), scalarFile, hubFile));
+        fixture.publish(QStringLiteral("LM0420"), {scalarFile, hubFile});
         if (c.copyInUse) {
             QFile inUse(QStringLiteral(PANELUP_TEST_DATA "/edid/bad-checksum.bin"));
             QVERIFY(inUse.open(QIODevice::ReadOnly));
@@ -245,43 +245,43 @@ private slots:
         }
         const std::vector<uint8_t> source = area(kSourceArea);
         const std::vector<uint8_t> copyBefore = area(kCopyArea);
-        const FolderSnapshot before(bench.programFolder());
+        const FolderSnapshot before(fixture.programFolder());
 
-        bench.dialogs.answer({true, false}); // confirm the update; leave the OSD as it is
+        fixture.dialogs.answer({true, false}); // confirm the update; leave the OSD as it is
         if (c.phase == Phase::Startup)
             QVERIFY(world::setFaults(c.faults));
-        bench.start();
+        fixture.start();
         int waitBound = kStartupWaitBound;
         if (c.phase == Phase::Update) {
-            QCOMPARE(outcomeOf(bench), Outcome::StatusShown);
+            QCOMPARE(outcomeOf(fixture), Outcome::StatusShown);
             // The status decides the scalar only once the hub is up to date.
-            QCOMPARE(bench.window().hubUpdateNeeded, c.hubUpdateNeeded);
-            QCOMPARE(bench.window().scalarUpdateNeeded, !c.hubUpdateNeeded);
-            bench.dialogs.clear();
-            bench.sleeper.clear();
+            QCOMPARE(fixture.window().hubUpdateNeeded, c.hubUpdateNeeded);
+            QCOMPARE(fixture.window().scalarUpdateNeeded, !c.hubUpdateNeeded);
+            fixture.dialogs.clear();
+            fixture.sleeper.clear();
             VM_ClearRequestLog();
             QVERIFY(world::setFaults(c.faults));
-            UnplugDuringWrite unplug(bench.window(), c.unplug == Unplug::DuringHubWrite
-                                                         ? UnplugDuringWrite::HubPhase
-                                                     : c.unplug == Unplug::DuringScalarWrite
-                                                         ? UnplugDuringWrite::ScalarPhase
-                                                         : UnplugDuringWrite::Off);
-            bench.window().updateFW();
+            UnplugDuringWrite unplug(fixture.window(), c.unplug == Unplug::DuringHubWrite
+                                                           ? UnplugDuringWrite::HubPhase
+                                                       : c.unplug == Unplug::DuringScalarWrite
+                                                           ? UnplugDuringWrite::ScalarPhase
+                                                           : UnplugDuringWrite::Off);
+            fixture.window().updateFW();
             waitBound = kUpdateWaitBound;
         }
         VM_ClearFaults();
 
         // Ended, within its bound.
-        QVERIFY2(int(bench.sleeper.waits.size()) <= waitBound,
+        QVERIFY2(int(fixture.sleeper.waits.size()) <= waitBound,
                  qPrintable(QStringLiteral("%1 waits, bound %2")
-                                .arg(bench.sleeper.waits.size())
+                                .arg(fixture.sleeper.waits.size())
                                 .arg(waitBound)));
         // What the user is told.
-        const Outcome outcome = outcomeOf(bench);
+        const Outcome outcome = outcomeOf(fixture);
         QVERIFY2(c.outcomes.contains(outcome), qPrintable(describe(outcome)));
-        const QList<ScriptedDialogs::Shown> shown = bench.dialogs.shown;
+        const QList<ScriptedDialogs::Shown> shown = fixture.dialogs.shown;
         if (c.lastBox.isEmpty()) {
-            QVERIFY2(shown.isEmpty(), qPrintable(bench.dialogs.titles().join(", ")));
+            QVERIFY2(shown.isEmpty(), qPrintable(fixture.dialogs.titles().join(", ")));
         } else {
             QVERIFY(!shown.isEmpty());
             QCOMPARE(shown.last().title, c.lastBox);
@@ -290,7 +290,7 @@ private slots:
             if (c.lastBox == kScalarFailedTitle)
                 QCOMPARE(shown.last().text, kScalarFailedText);
         }
-        QVERIFY(!bench.exited());
+        QVERIFY(!fixture.exited());
 
         // The monitor: firmware as written, the source area untouched and
         // the copy either as it was or the right copy, never a failed read.
@@ -312,7 +312,7 @@ private slots:
         }
 
         // The store and Config.ini as they were.
-        QVERIFY(FolderSnapshot(bench.programFolder()).differences(before).isEmpty());
+        QVERIFY(FolderSnapshot(fixture.programFolder()).differences(before).isEmpty());
     }
 };
 

@@ -20,10 +20,10 @@ const QString kCrossMarkText = QStringLiteral(
 
 } // namespace
 
-Outcome outcomeOf(e2e::Fixture& bench) {
-    if (bench.exited())
+Outcome outcomeOf(e2e::Fixture& fixture) {
+    if (fixture.exited())
         return Outcome::Exited;
-    const Ui::PanelupClass& ui = bench.window().ui;
+    const Ui::PanelupClass& ui = fixture.window().ui;
     if (ui.lblInfo->text() == scalar::hubNotDetectedText() && !ui.btnUpdate->isEnabled())
         return Outcome::HubNotDetected;
     if (ui.lblInfo->text() == kCrossMarkText && !ui.btnUpdate->isEnabled() &&

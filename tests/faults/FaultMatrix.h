@@ -25,7 +25,7 @@ enum class Outcome {
     Exited,         // the program ended after a box
 };
 
-Outcome outcomeOf(e2e::Fixture& bench);
+Outcome outcomeOf(e2e::Fixture& fixture);
 QString describe(Outcome outcome);
 
 // Every file below a folder with its bytes.

@@ -169,80 +169,80 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(bool, readable);
         QFETCH(QString, lastBox);
-        Fixture bench;
-        QVERIFY(bench.loadWorld({Monitor{}}));
-        bench.publish(kModel, {usualScalar(), usualHub()});
+        Fixture fixture;
+        QVERIFY(fixture.loadWorld({Monitor{}}));
+        fixture.publish(kModel, {usualScalar(), usualHub()});
         if (content.isEmpty())
-            QVERIFY(QDir().mkpath(bench.configPath()));
+            QVERIFY(QDir().mkpath(fixture.configPath()));
         else
-            QVERIFY(bench.writeConfig(QString::fromLatin1(content)));
+            QVERIFY(fixture.writeConfig(QString::fromLatin1(content)));
 
-        bench.start();
+        fixture.start();
 
-        QVERIFY(!bench.dialogs.shown.isEmpty());
-        QCOMPARE(bench.dialogs.shown.last().title, lastBox);
+        QVERIFY(!fixture.dialogs.shown.isEmpty());
+        QCOMPARE(fixture.dialogs.shown.last().title, lastBox);
         if (readable)
             return;
-        QVERIFY(!bench.exited());
-        QVERIFY(!bench.window().allowDowngrade);
+        QVERIFY(!fixture.exited());
+        QVERIFY(!fixture.window().allowDowngrade);
         QVERIFY(loggedLine(QStringLiteral("Config.ini could not be read")));
         QVERIFY(loggedLine(QStringLiteral("firmware record could not be written")));
-        QVERIFY(QFileInfo(bench.configPath()).isDir());
-        QVERIFY(!bench.isStored(usualScalar().recordPath()));
-        QVERIFY(!bench.isStored(usualHub().recordPath()));
+        QVERIFY(QFileInfo(fixture.configPath()).isDir());
+        QVERIFY(!fixture.isStored(usualScalar().recordPath()));
+        QVERIFY(!fixture.isStored(usualHub().recordPath()));
     }
 
     // A Config.ini that cannot be written: the record cannot follow a new
     // file, so the stored file it names is not replaced either. (The newer
     // hub brings the offer; the scalar comes along under its old name.)
     void readOnlyConfig() {
-        Fixture bench;
-        QVERIFY(bench.loadWorld({Monitor{}}));
-        QVERIFY(bench.storeAndRecord(kModel, storedScalar(), usualHub()));
-        bench.publish(kModel, {usualScalar(), newHub()});
-        const FolderSnapshot before(bench.programFolder());
-        Unwritable readOnly(bench.configPath(), false);
+        Fixture fixture;
+        QVERIFY(fixture.loadWorld({Monitor{}}));
+        QVERIFY(fixture.storeAndRecord(kModel, storedScalar(), usualHub()));
+        fixture.publish(kModel, {usualScalar(), newHub()});
+        const FolderSnapshot before(fixture.programFolder());
+        Unwritable readOnly(fixture.configPath(), false);
         REQUIRE_UNWRITABLE(readOnly);
         qInfo() << "Config.ini made read-only by its" << readOnly.how();
 
-        bench.start();
+        fixture.start();
 
-        QVERIFY2(!bench.exited(), qPrintable(bench.dialogs.titles().join(", ")));
-        QCOMPARE(outcomeOf(bench), Outcome::StatusShown);
-        QVERIFY(FolderSnapshot(bench.programFolder()).differences(before).isEmpty());
+        QVERIFY2(!fixture.exited(), qPrintable(fixture.dialogs.titles().join(", ")));
+        QCOMPARE(outcomeOf(fixture), Outcome::StatusShown);
+        QVERIFY(FolderSnapshot(fixture.programFolder()).differences(before).isEmpty());
         QVERIFY(loggedLine(QStringLiteral("firmware record could not be written")));
 
         // The next run finds store and record in step.
-        bench.restart();
-        QVERIFY2(!bench.exited(), qPrintable(bench.dialogs.titles().join(", ")));
-        QCOMPARE(outcomeOf(bench), Outcome::StatusShown);
+        fixture.restart();
+        QVERIFY2(!fixture.exited(), qPrintable(fixture.dialogs.titles().join(", ")));
+        QCOMPARE(outcomeOf(fixture), Outcome::StatusShown);
     }
 
     // A temporary folder nothing can be written to: no catalogue copy and
     // no EDID backup can be made. The program says so, keeps the store,
     // and still updates the firmware, leaving the EDID areas alone.
     void unwritableTemporaryFolder() {
-        Fixture bench;
-        QVERIFY(bench.loadWorld({Monitor{}}));
-        QVERIFY(bench.storeAndRecord(kModel, storedScalar(), usualHub()));
-        bench.publish(kModel, {usualScalar(), usualHub()});
-        const FolderSnapshot before(bench.programFolder());
+        Fixture fixture;
+        QVERIFY(fixture.loadWorld({Monitor{}}));
+        QVERIFY(fixture.storeAndRecord(kModel, storedScalar(), usualHub()));
+        fixture.publish(kModel, {usualScalar(), usualHub()});
+        const FolderSnapshot before(fixture.programFolder());
         const QString temporary = IsolatedTempDir::active()->path();
         Unwritable locked(temporary, true);
         REQUIRE_UNWRITABLE(locked);
         qInfo() << "temporary folder made read-only by its" << locked.how();
 
-        bench.start();
+        fixture.start();
 
-        QVERIFY(!bench.exited());
-        QCOMPARE(outcomeOf(bench), Outcome::StatusShown);
+        QVERIFY(!fixture.exited());
+        QCOMPARE(outcomeOf(fixture), Outcome::StatusShown);
         QVERIFY(loggedLine(QStringLiteral("Download folder refused")));
-        QVERIFY(FolderSnapshot(bench.programFolder()).differences(before).isEmpty());
+        QVERIFY(FolderSnapshot(fixture.programFolder()).differences(before).isEmpty());
 
-        bench.dialogs.clear();
-        bench.dialogs.answer({true, false});
-        bench.window().updateFW();
-        QCOMPARE(bench.dialogs.shown.last().title, QStringLiteral("Update Firmware"));
+        fixture.dialogs.clear();
+        fixture.dialogs.answer({true, false});
+        fixture.window().updateFW();
+        QCOMPARE(fixture.dialogs.shown.last().title, QStringLiteral("Update Firmware"));
         int32_t major = 0;
         int32_t minor = 0;
         VM_GetScalarFirmware(0, &major, &minor);

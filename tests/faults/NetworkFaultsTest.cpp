@@ -268,16 +268,16 @@ private slots:
 
     void networkFault() {
         QFETCH(NetworkCase, c);
-        Fixture bench;
+        Fixture fixture;
         Monitor monitor;
-        QVERIFY(bench.loadWorld({monitor}));
-        QVERIFY(bench.storeAndRecord(kModel, oldScalar(), usualHub()));
+        QVERIFY(fixture.loadWorld({monitor}));
+        QVERIFY(fixture.storeAndRecord(kModel, oldScalar(), usualHub()));
 
         SiteFile scalar = usualScalar();
         SiteFile hub = newHub();
         if (c.special == Special::WrongChecksum)
             (c.target == Target::ScalarFile ? scalar : hub).checksum = QStringLiteral("0x1234");
-        bench.publish(kModel, {scalar, hub});
+        fixture.publish(kModel, {scalar, hub});
         QString prologue;
         QString before;
         QString padding = QStringLiteral("release notes");
@@ -291,7 +291,7 @@ private slots:
                                    padding)
                          .section(QStringLiteral("<Firmware>\n"), 1)
                          .section(QStringLiteral("</Firmware>"), 0, 0);
-            bench.server.serve(Fixture::filePath(kModel, c.file), body);
+            fixture.server.serve(Fixture::filePath(kModel, c.file), body);
             break;
         }
         case Special::ManyEntries:
@@ -310,8 +310,8 @@ private slots:
             break;
         }
         if (!prologue.isEmpty() || !before.isEmpty() || padding != QStringLiteral("release notes"))
-            bench.server.serve(Fixture::filePath(kModel, kModel + ".xml"),
-                               catalogueBody({scalar, hub}, prologue, before, padding).toUtf8());
+            fixture.server.serve(Fixture::filePath(kModel, kModel + ".xml"),
+                                 catalogueBody({scalar, hub}, prologue, before, padding).toUtf8());
         const qint64 sizeLimit = catalogue::downloadSizeLimit();
         if (c.special == Special::TooLarge)
             catalogue::setDownloadSizeLimit(scalar.body.size() / 2);
@@ -323,12 +323,12 @@ private slots:
             : c.target == Target::HubFile    ? Fixture::filePath(kModel, hub.file)
                                              : QString();
         if (!path.isEmpty())
-            bench.server.misbehave(path, c.behaviour);
+            fixture.server.misbehave(path, c.behaviour);
         if (c.special == Special::Refused)
-            bench.window().siteBaseUrl = QStringLiteral("http://127.0.0.1:%1%2")
-                                             .arg(closedPort())
-                                             .arg(Fixture::productionPath)
-                                             .toUtf8();
+            fixture.window().siteBaseUrl = QStringLiteral("http://127.0.0.1:%1%2")
+                                               .arg(closedPort())
+                                               .arg(Fixture::productionPath)
+                                               .toUtf8();
 
         const QString root = IsolatedTempDir::active()->root();
         const QString downloadFolder = catalogue::defaultDownloadFolder();
@@ -352,12 +352,12 @@ private slots:
                                 downloadFolder + '/' + kModel + QStringLiteral(".xml")));
         }
         const FolderSnapshot everythingBefore(root);
-        bench.start();
+        fixture.start();
         catalogue::setDownloadSizeLimit(sizeLimit);
 
         // What the user was asked and told.
-        QCOMPARE(bench.boxes(QStringLiteral("question")).size(), c.offered ? 1 : 0);
-        const QList<ScriptedDialogs::Shown> messages = bench.boxes(QStringLiteral("message"));
+        QCOMPARE(fixture.boxes(QStringLiteral("question")).size(), c.offered ? 1 : 0);
+        const QList<ScriptedDialogs::Shown> messages = fixture.boxes(QStringLiteral("message"));
         QCOMPARE(messages.size(), (c.openError ? 1 : 0) + (c.failureTold ? 1 : 0));
         if (c.openError)
             QVERIFY(messages.first().text.startsWith(QStringLiteral("open error!")));
@@ -369,11 +369,11 @@ private slots:
                                                                  : scalar.file;
             QVERIFY2(messages.last().text.contains(failed), qPrintable(messages.last().text));
         }
-        QCOMPARE(outcomeOf(bench), Outcome::StatusShown);
+        QCOMPARE(outcomeOf(fixture), Outcome::StatusShown);
 
         // Nothing written outside the program folder and the download
         // folder; in the program folder only the record and what was stored.
-        const QString program = QDir(root).relativeFilePath(bench.programFolder()) + '/';
+        const QString program = QDir(root).relativeFilePath(fixture.programFolder()) + '/';
         const QString downloads = QDir(root).relativeFilePath(downloadFolder) + '/';
         QStringList expected;
         if (c.scalarStored || c.hubStored)
@@ -392,17 +392,18 @@ private slots:
         QCOMPARE(changed, expected);
 
         // The old firmware and its record kept, the new one stored whole.
-        QCOMPARE(bench.stored(oldScalar().recordPath()), oldScalar().body);
-        QCOMPARE(bench.stored(usualHub().recordPath()), usualHub().body);
-        QCOMPARE(bench.record(kModel, "ScalarBinFile"),
+        QCOMPARE(fixture.stored(oldScalar().recordPath()), oldScalar().body);
+        QCOMPARE(fixture.stored(usualHub().recordPath()), usualHub().body);
+        QCOMPARE(fixture.record(kModel, "ScalarBinFile"),
                  c.scalarStored ? scalar.recordPath() : oldScalar().recordPath());
-        QCOMPARE(bench.record(kModel, "HubBinFile"),
+        QCOMPARE(fixture.record(kModel, "HubBinFile"),
                  c.hubStored ? hub.recordPath() : usualHub().recordPath());
         if (c.scalarStored)
-            QCOMPARE(bench.stored(scalar.recordPath()), scalar.body);
+            QCOMPARE(fixture.stored(scalar.recordPath()), scalar.body);
         if (c.hubStored)
-            QCOMPARE(bench.stored(hub.recordPath()), hub.body);
-        QVERIFY(bench.record(QStringLiteral("Others"), QStringLiteral("AllowDowngrade")).isEmpty());
+            QCOMPARE(fixture.stored(hub.recordPath()), hub.body);
+        QVERIFY(
+            fixture.record(QStringLiteral("Others"), QStringLiteral("AllowDowngrade")).isEmpty());
     }
 
 private:

@@ -1,6 +1,6 @@
 // The update on a machine without the hub driver: the bridge finds no
 // vendor library beside this executable.
-#include "FlowBench.h"
+#include "FlowFixture.h"
 #include "IsolatedTempDir.h"
 #include "RecordingSleeper.h"
 
@@ -23,28 +23,28 @@ private slots:
     void driverMissing() {
         QFETCH(bool, hub);
         RecordingSleeper sleeper;
-        FlowBench bench;
+        FlowFixture fixture;
         const QByteArray image(0x10000, '\1');
-        QVERIFY(bench.store(bench.hubBinFile, image));
-        QVERIFY(bench.store(bench.scalarBinFile, image));
-        bench.hubBinCheckSum = bench.scalarBinCheckSum = QStringLiteral("0x0000");
-        (hub ? bench.hubUpdateNeeded : bench.scalarUpdateNeeded) = true;
-        bench.btnUpdate->setEnabled(true);
+        QVERIFY(fixture.store(fixture.hubBinFile, image));
+        QVERIFY(fixture.store(fixture.scalarBinFile, image));
+        fixture.hubBinCheckSum = fixture.scalarBinCheckSum = QStringLiteral("0x0000");
+        (hub ? fixture.hubUpdateNeeded : fixture.scalarUpdateNeeded) = true;
+        fixture.btnUpdate->setEnabled(true);
 
-        bench.run();
+        fixture.run();
 
-        QCOMPARE(bench.dialogs.shown.size(), 2);
-        const auto box = bench.dialogs.shown[1];
+        QCOMPARE(fixture.dialogs.shown.size(), 2);
+        const auto box = fixture.dialogs.shown[1];
         QCOMPARE(box.icon, seams::DialogIcon::Warning);
         QCOMPARE(box.title, QStringLiteral("Fatal Error"));
         QCOMPARE(box.text, QStringLiteral("Cannot found the Tarvex USB Hub driver installed!"));
         // Both buttons stay off; the window frame still closes the program.
-        QVERIFY(!bench.btnUpdate->isEnabled());
-        QVERIFY(!bench.btnExit->isEnabled());
-        QCOMPARE(bench.lblInfo->text(), kBusyText);
-        QCOMPARE(bench.bar1->value(), 100);
-        QCOMPARE(bench.calls, QStringList{"repair"});
-        QCOMPARE(bench.keepAwake.calls, (QStringList{"begin", "end"}));
+        QVERIFY(!fixture.btnUpdate->isEnabled());
+        QVERIFY(!fixture.btnExit->isEnabled());
+        QCOMPARE(fixture.lblInfo->text(), kBusyText);
+        QCOMPARE(fixture.bar1->value(), 100);
+        QCOMPARE(fixture.calls, QStringList{"repair"});
+        QCOMPARE(fixture.keepAwake.calls, (QStringList{"begin", "end"}));
         QVERIFY(sleeper.waits.empty());
     }
 };

@@ -1,6 +1,6 @@
 // The update flow over the real bridge library and the virtual monitor's
-// firmware writers, with the window's widgets and hooks on a bench.
-#include "FlowBench.h"
+// firmware writers, with the window's widgets and hooks on a fixture.
+#include "FlowFixture.h"
 #include "IsolatedTempDir.h"
 #include "RecordingSleeper.h"
 #include "VirtualMonitorControl.h"
@@ -78,17 +78,17 @@ private:
     void storeHub(int major, int minor);
 
     RecordingSleeper sleeper_;
-    std::unique_ptr<FlowBench> bench_;
+    std::unique_ptr<FlowFixture> fixture_;
 };
 
 void UpdateFlowTest::init() {
-    bench_ = std::make_unique<FlowBench>();
-    QVERIFY(bench_->program.isValid());
+    fixture_ = std::make_unique<FlowFixture>();
+    QVERIFY(fixture_->program.isValid());
     sleeper_.clear();
 }
 
 void UpdateFlowTest::cleanup() {
-    bench_.reset();
+    fixture_.reset();
 }
 
 bool UpdateFlowTest::loadWorld(const QString& model) {
@@ -102,14 +102,14 @@ bool UpdateFlowTest::loadWorld(const QString& model) {
 
 void UpdateFlowTest::storeScalar(int major, int minor) {
     const QByteArray bytes = image(0x10000, kScalarVersionOffset, major, minor);
-    QVERIFY(bench_->store(bench_->scalarBinFile, bytes));
-    bench_->scalarBinCheckSum = checksum(bytes);
+    QVERIFY(fixture_->store(fixture_->scalarBinFile, bytes));
+    fixture_->scalarBinCheckSum = checksum(bytes);
 }
 
 void UpdateFlowTest::storeHub(int major, int minor) {
     const QByteArray bytes = image(0x8000, kHubVersionOffset, major, minor);
-    QVERIFY(bench_->store(bench_->hubBinFile, bytes));
-    bench_->hubBinCheckSum = checksum(bytes);
+    QVERIFY(fixture_->store(fixture_->hubBinFile, bytes));
+    fixture_->hubBinCheckSum = checksum(bytes);
 }
 
 void UpdateFlowTest::progress_data() {
@@ -126,12 +126,12 @@ void UpdateFlowTest::progress() {
     QFETCH(int, total);
     QFETCH(int, done);
     QFETCH(int, shown);
-    bench_->bar1->setValue(40);
-    update::setProgressBar(bench_->bar1);
+    fixture_->bar1->setValue(40);
+    update::setProgressBar(fixture_->bar1);
     HubProgressRecord record{-1, -1, total, done};
     update::reportUpdateProgress(&record);
     update::setProgressBar(nullptr);
-    QCOMPARE(bench_->bar1->value(), shown);
+    QCOMPARE(fixture_->bar1->value(), shown);
 }
 
 void UpdateFlowTest::scalarParameters_data() {
@@ -169,11 +169,11 @@ void UpdateFlowTest::scalarParameters() {
     QFETCH(QList<int>, parameters);
     QVERIFY(loadWorld(monitor));
     storeScalar(0x12, 5);
-    bench_->modelName = modelName;
-    bench_->scalarUpdateNeeded = true;
-    bench_->dialogs.answer({true, false});
+    fixture_->modelName = modelName;
+    fixture_->scalarUpdateNeeded = true;
+    fixture_->dialogs.answer({true, false});
 
-    bench_->run();
+    fixture_->run();
 
     int32_t length = 0;
     int32_t params[5] = {};
@@ -183,33 +183,33 @@ void UpdateFlowTest::scalarParameters() {
     const Versions after = monitorState();
     QCOMPARE(after.scalarMajor, 0x12);
     QCOMPARE(after.scalarMinor, 5);
-    QCOMPARE(bench_->bar1->value(), 100);
+    QCOMPARE(fixture_->bar1->value(), 100);
     QCOMPARE(sleeper_.waits, (std::vector<unsigned long>{8000}));
-    QCOMPARE(bench_->calls, (QStringList{"repair", "status"}));
-    QCOMPARE(bench_->dialogs.titles(),
+    QCOMPARE(fixture_->calls, (QStringList{"repair", "status"}));
+    QCOMPARE(fixture_->dialogs.titles(),
              (QStringList{"Confirm to update firmware", "Update Firmware"}));
-    QVERIFY(bench_->btnExit->isEnabled());
-    QCOMPARE(bench_->keepAwake.calls, kBeganAndEnded);
+    QVERIFY(fixture_->btnExit->isEnabled());
+    QCOMPARE(fixture_->keepAwake.calls, kBeganAndEnded);
 }
 
 void UpdateFlowTest::unknownModelRefused() {
     QVERIFY(loadWorld(QStringLiteral("LM0420")));
     storeScalar(0x12, 5);
-    bench_->modelName = QStringLiteral("LM0999");
-    bench_->scalarUpdateNeeded = true;
+    fixture_->modelName = QStringLiteral("LM0999");
+    fixture_->scalarUpdateNeeded = true;
 
-    bench_->run();
+    fixture_->run();
 
-    QCOMPARE(bench_->dialogs.shown.size(), 2);
-    const auto box = bench_->dialogs.shown[1];
+    QCOMPARE(fixture_->dialogs.shown.size(), 2);
+    const auto box = fixture_->dialogs.shown[1];
     QCOMPARE(box.icon, seams::DialogIcon::Warning);
     QCOMPARE(box.title, QStringLiteral("Fatal Error"));
     QCOMPARE(box.text, QStringLiteral("Update Failed ! Model infomation is not correct !"));
     QCOMPARE(monitorState().scalarWrites, 0);
-    QVERIFY(bench_->btnExit->isEnabled());
-    QVERIFY(!bench_->btnUpdate->isEnabled());
-    QCOMPARE(bench_->lblInfo->text(), kBusyText);
-    QCOMPARE(bench_->keepAwake.calls, kBeganAndEnded);
+    QVERIFY(fixture_->btnExit->isEnabled());
+    QVERIFY(!fixture_->btnUpdate->isEnabled());
+    QCOMPARE(fixture_->lblInfo->text(), kBusyText);
+    QCOMPARE(fixture_->keepAwake.calls, kBeganAndEnded);
 }
 
 void UpdateFlowTest::firmwareFileRefused_data() {
@@ -230,29 +230,29 @@ void UpdateFlowTest::firmwareFileRefused() {
         storeHub(1, 0x24);
     else
         storeScalar(0x12, 5);
-    QString& file = hub ? bench_->hubBinFile : bench_->scalarBinFile;
-    QString& recorded = hub ? bench_->hubBinCheckSum : bench_->scalarBinCheckSum;
-    const QString path = QDir(bench_->program.path()).absoluteFilePath(file);
+    QString& file = hub ? fixture_->hubBinFile : fixture_->scalarBinFile;
+    QString& recorded = hub ? fixture_->hubBinCheckSum : fixture_->scalarBinCheckSum;
+    const QString path = QDir(fixture_->program.path()).absoluteFilePath(file);
     if (problem == QLatin1String("missing")) {
         QVERIFY(QFile::remove(path));
     } else if (problem == QLatin1String("empty")) {
-        QVERIFY(bench_->store(file, QByteArray()));
+        QVERIFY(fixture_->store(file, QByteArray()));
         recorded = QStringLiteral("0x00");
     } else if (problem == QLatin1String("checksum")) {
         QByteArray bytes = image(0x10000, kScalarVersionOffset, 0x12, 5);
         bytes[100] = char(bytes[100] + 1);
-        QVERIFY(bench_->store(file, bytes));
+        QVERIFY(fixture_->store(file, bytes));
     } else {
         file.clear();
         recorded = QStringLiteral("0x00");
     }
-    (hub ? bench_->hubUpdateNeeded : bench_->scalarUpdateNeeded) = true;
+    (hub ? fixture_->hubUpdateNeeded : fixture_->scalarUpdateNeeded) = true;
     const Versions before = monitorState();
 
-    bench_->run();
+    fixture_->run();
 
-    QCOMPARE(bench_->dialogs.shown.size(), 2);
-    const auto box = bench_->dialogs.shown[1];
+    QCOMPARE(fixture_->dialogs.shown.size(), 2);
+    const auto box = fixture_->dialogs.shown[1];
     QCOMPARE(box.icon, seams::DialogIcon::Warning);
     QCOMPARE(box.title, QStringLiteral("Update Firmware Failed"));
     if (!file.isEmpty())
@@ -263,42 +263,42 @@ void UpdateFlowTest::firmwareFileRefused() {
     QCOMPARE(after.scalarWrites, before.scalarWrites);
     QCOMPARE(after.hub, before.hub);
     QCOMPARE(after.scalarMinor, before.scalarMinor);
-    QVERIFY(bench_->btnExit->isEnabled());
-    QVERIFY(!bench_->btnUpdate->isEnabled());
-    QVERIFY(bench_->lblInfo->text().contains(QStringLiteral(":/Panelup/cross_mark")));
-    QCOMPARE(bench_->calls, QStringList{"repair"});
-    QCOMPARE(bench_->keepAwake.calls, kBeganAndEnded);
+    QVERIFY(fixture_->btnExit->isEnabled());
+    QVERIFY(!fixture_->btnUpdate->isEnabled());
+    QVERIFY(fixture_->lblInfo->text().contains(QStringLiteral(":/Panelup/cross_mark")));
+    QCOMPARE(fixture_->calls, QStringList{"repair"});
+    QCOMPARE(fixture_->keepAwake.calls, kBeganAndEnded);
 }
 
 void UpdateFlowTest::hubOnlyOffersResetAfterHub() {
     QVERIFY(loadWorld(QStringLiteral("LM0420")));
     storeHub(1, 0x24);
-    bench_->hubUpdateNeeded = true;
-    bench_->chkOverride->show();
+    fixture_->hubUpdateNeeded = true;
+    fixture_->chkOverride->show();
     // The refreshed status finds nothing more to write.
-    bench_->onStatus = [this] { bench_->hubUpdateNeeded = false; };
-    bench_->dialogs.answer({true, false});
+    fixture_->onStatus = [this] { fixture_->hubUpdateNeeded = false; };
+    fixture_->dialogs.answer({true, false});
 
-    bench_->run();
+    fixture_->run();
 
     QCOMPARE(monitorState().hub, 0x0124);
     QCOMPARE(monitorState().scalarWrites, 0);
     QCOMPARE(sleeper_.waits, (std::vector<unsigned long>{1300}));
-    QVERIFY(bench_->chkOverride->isHidden());
-    QCOMPARE(bench_->dialogs.titles(),
+    QVERIFY(fixture_->chkOverride->isHidden());
+    QCOMPARE(fixture_->dialogs.titles(),
              (QStringList{"Confirm to update firmware", "Update Firmware"}));
-    QCOMPARE(bench_->keepAwake.calls, kBeganAndEnded);
+    QCOMPARE(fixture_->keepAwake.calls, kBeganAndEnded);
 }
 
 void UpdateFlowTest::nothingToWrite() {
     QVERIFY(loadWorld(QStringLiteral("LM0420")));
-    bench_->btnUpdate->setEnabled(true);
+    fixture_->btnUpdate->setEnabled(true);
 
-    bench_->run();
+    fixture_->run();
 
-    QCOMPARE(bench_->dialogs.titles(), QStringList{"Confirm to update firmware"});
-    QVERIFY(bench_->keepAwake.calls.isEmpty());
-    QVERIFY(bench_->calls.isEmpty());
+    QCOMPARE(fixture_->dialogs.titles(), QStringList{"Confirm to update firmware"});
+    QVERIFY(fixture_->keepAwake.calls.isEmpty());
+    QVERIFY(fixture_->calls.isEmpty());
     QCOMPARE(monitorState().scalarWrites, 0);
     QCOMPARE(monitorState().hubWrites, 0);
 }

@@ -1,7 +1,7 @@
 // The trace log in an isolated temporary folder: file, line format, filter,
 // reopening and closing.
-#include "IsolatedTempDir.h"
 #include "app/TraceLog.h"
+#include "IsolatedTempDir.h"
 
 #include <QDir>
 #include <QFile>
@@ -256,4 +256,4 @@ private slots:
 };
 
 PANELUP_ISOLATED_TEST_MAIN(TraceLogTest)
-#include "tst_TraceLog.moc"
+#include "TraceLogTest.moc"

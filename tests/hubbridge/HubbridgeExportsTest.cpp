@@ -592,4 +592,4 @@ void HubbridgeTest::firmwareWritersPassThrough() {
 }
 
 QTEST_GUILESS_MAIN(HubbridgeTest)
-#include "tst_Hubbridge.moc"
+#include "HubbridgeExportsTest.moc"

@@ -86,4 +86,4 @@ private slots:
 };
 
 PANELUP_ISOLATED_TEST_MAIN(ProgramFolderTest)
-#include "tst_ProgramFolder.moc"
+#include "ProgramFolderTest.moc"

@@ -153,4 +153,4 @@ void EdidTemplatesTest::image() {
 }
 
 QTEST_APPLESS_MAIN(EdidTemplatesTest)
-#include "tst_edidtemplates.moc"
+#include "EdidTemplatesTest.moc"

@@ -30,8 +30,8 @@ public:
     QStringList calls;
 };
 
-struct FlowBench {
-    FlowBench() {
+struct FlowFixture {
+    FlowFixture() {
         window = std::make_unique<QWidget>();
         btnUpdate = new QPushButton(QStringLiteral("Update"), window.get());
         btnExit = new QPushButton(QStringLiteral("EXIT (&X)"), window.get());

@@ -1,6 +1,6 @@
 // The version text in the window title, from the platform's file version.
-#include "FakePlatform.h"
 #include "app/FileVersionText.h"
+#include "FakePlatform.h"
 
 #include <QtTest>
 
@@ -68,4 +68,4 @@ private slots:
 };
 
 QTEST_APPLESS_MAIN(FileVersionTextTest)
-#include "tst_FileVersionText.moc"
+#include "FileVersionTextTest.moc"

@@ -161,4 +161,4 @@ private slots:
 };
 
 QTEST_APPLESS_MAIN(StartupTest)
-#include "tst_Startup.moc"
+#include "StartupTest.moc"

@@ -144,4 +144,4 @@ void HubbridgeWithoutVendorTest::firmwareWritersReportFailure() {
 }
 
 QTEST_GUILESS_MAIN(HubbridgeWithoutVendorTest)
-#include "tst_HubbridgeWithoutVendor.moc"
+#include "HubbridgeWithoutVendorTest.moc"

@@ -180,4 +180,4 @@ void CMpFlowTest::speedFailureIsReleasedByTheNextScan() {
 }
 
 QTEST_GUILESS_MAIN(CMpFlowTest)
-#include "tst_CMpFlow.moc"
+#include "CMpFlowTest.moc"

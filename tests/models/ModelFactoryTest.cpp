@@ -1,5 +1,5 @@
-#include "ModelAnswers.h"
 #include "models/ModelFactory.h"
+#include "ModelAnswers.h"
 #include "models/NameOnlyModels.h"
 #include "models/OneTemplateModels.h"
 #include "models/TwoTemplateModels.h"
@@ -155,4 +155,4 @@ void ModelFactoryTest::emptyOrHollowListFindsNothing() {
 }
 
 QTEST_APPLESS_MAIN(ModelFactoryTest)
-#include "tst_modelfactory.moc"
+#include "ModelFactoryTest.moc"

@@ -135,4 +135,4 @@ private slots:
 };
 
 QTEST_APPLESS_MAIN(SingleInstanceTest)
-#include "tst_SingleInstance.moc"
+#include "SingleInstanceTest.moc"

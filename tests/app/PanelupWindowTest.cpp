@@ -329,4 +329,4 @@ private slots:
 };
 
 PANELUP_ISOLATED_TEST_MAIN(PanelupWindowTest)
-#include "tst_PanelupWindow.moc"
+#include "PanelupWindowTest.moc"

@@ -187,4 +187,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(EdidTest)
-#include "EdidTest.moc"
+#include "EdidUtilitiesTest.moc"

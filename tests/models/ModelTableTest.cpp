@@ -115,4 +115,4 @@ void ModelTableTest::cnVariantDiffersOnlyInName() {
 }
 
 QTEST_APPLESS_MAIN(ModelTableTest)
-#include "tst_modeltable.moc"
+#include "ModelTableTest.moc"
