@@ -8,6 +8,7 @@
 #include "seams/Deployment.h"
 #include "seams/Dialogs.h"
 #include "seams/ProcessExit.h"
+#include "seams/WindowText.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -24,9 +25,7 @@ using seams::DialogIcon;
 // Output technology of an HDMI connection, in Windows' numbering.
 constexpr int32_t hdmiOutput = 5;
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("Panelup", text);
-}
+using seams::tr;
 
 QString supportSoftwareLink() {
     return QStringLiteral("<a href=\"%1\">%1</a>").arg(seams::deployment::supportSoftwareUrl());

@@ -2,6 +2,7 @@
 
 #include "catalogue/FirmwareChecks.h"
 #include "scalar/ScalarQueries.h"
+#include "seams/WindowText.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,9 +12,7 @@ namespace catalogue {
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("Panelup", text);
-}
+using seams::tr;
 
 // "M" + major in hexadecimal, three digits: 0x12 gives M012.
 QString scalarVersionText(int major) {

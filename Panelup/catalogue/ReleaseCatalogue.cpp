@@ -7,6 +7,7 @@
 #include "catalogue/FirmwareRecord.h"
 #include "catalogue/UpdateSite.h"
 #include "seams/Dialogs.h"
+#include "seams/WindowText.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -172,9 +173,8 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
     // A link where the copy belongs was not put there by this program.
     QFile catalogueFile;
     if (!openWithoutFollowing(catalogueFile, copy)) {
-        seams::dialogs().message(
-            seams::DialogIcon::Information, QCoreApplication::translate("Panelup", "title"),
-            QCoreApplication::translate("Panelup", "open error!") + copy + url);
+        seams::dialogs().message(seams::DialogIcon::Information, seams::tr("title"),
+                                 seams::tr("open error!") + copy + url);
         return false;
     }
     const std::vector<CatalogueEntry> entries = readCatalogueEntries(catalogueFile);

@@ -4,6 +4,7 @@
 #include "platform/Platform.h"
 #include "seams/Dialogs.h"
 #include "seams/Sleeper.h"
+#include "seams/WindowText.h"
 #include "update/FirmwareImage.h"
 #include "update/ScalarWriteParameters.h"
 
@@ -25,9 +26,7 @@ constexpr unsigned long kAfterHubWriteMs = 1300;
 constexpr unsigned long kAfterScalarWriteMs = 8000;
 constexpr unsigned long kAfterOsdResetMs = 3000;
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("Panelup", text);
-}
+using seams::tr;
 
 QString busyText() {
     return QStringLiteral("<img width=20 height=20 src=\":/Panelup/question_mark\"> ") +
