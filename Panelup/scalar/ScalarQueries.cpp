@@ -16,13 +16,16 @@ namespace {
 constexpr int kFirmwareLevelAttempts = 5;
 constexpr unsigned long kFirmwareLevelBackOffMs = 100;
 
+enum class BusSetup { AsIs, Configure };
+enum class OnFailure { Quiet, Report };
+
 // Opens the connection and shows its failure when asked to.
-bool connect(HubConnection& connection, bool configureBus, bool reportFailure,
+bool connect(HubConnection& connection, BusSetup bus, OnFailure onFailure,
              ConnectionReporter& reporter) {
-    const auto failure = connection.open(configureBus);
+    const auto failure = connection.open(bus == BusSetup::Configure);
     if (failure == HubConnection::Failure::None)
         return true;
-    if (reportFailure)
+    if (onFailure == OnFailure::Report)
         HubConnection::report(failure, reporter);
     return false;
 }
@@ -34,7 +37,7 @@ ScalarQueries::ScalarQueries(int& hubIndex, const int& scalarI2cAddress,
 
 bool ScalarQueries::queryHubFirmware(int& version) {
     HubConnection connection(hubIndex_);
-    if (!connect(connection, false, true, reporter_))
+    if (!connect(connection, BusSetup::AsIs, OnFailure::Report, reporter_))
         return false;
     version = GetfwVersion();
     connection.close();
@@ -44,7 +47,7 @@ bool ScalarQueries::queryHubFirmware(int& version) {
 
 std::string ScalarQueries::queryModelName() {
     HubConnection connection(hubIndex_);
-    if (!connect(connection, true, true, reporter_))
+    if (!connect(connection, BusSetup::Configure, OnFailure::Report, reporter_))
         return {};
     CapabilitiesReader::Options options;
     options.checkOpcode = true;
@@ -66,7 +69,8 @@ std::string ScalarQueries::queryModelName() {
 
 bool ScalarQueries::queryScalarFirmware(int& major, int& minor, bool showErrors) {
     HubConnection connection(hubIndex_);
-    if (!connect(connection, true, showErrors, reporter_))
+    if (!connect(connection, BusSetup::Configure, showErrors ? OnFailure::Report : OnFailure::Quiet,
+                 reporter_))
         return false;
     ScalarLink link(static_cast<uint32_t>(scalarI2cAddress_));
     bool accepted = false;
@@ -90,7 +94,7 @@ bool ScalarQueries::queryScalarFirmware(int& major, int& minor, bool showErrors)
 
 bool ScalarQueries::resetScalarSettings() {
     HubConnection connection(hubIndex_);
-    if (!connect(connection, true, true, reporter_))
+    if (!connect(connection, BusSetup::Configure, OnFailure::Report, reporter_))
         return false;
     ScalarLink link(static_cast<uint32_t>(scalarI2cAddress_));
     link.send(factoryResetRequest());
@@ -104,7 +108,7 @@ EdidAreaRead ScalarQueries::readEdidArea(int address) {
     if (!memoryRangeUsable(address, kEdidAreaSize))
         return area;
     HubConnection connection(hubIndex_);
-    if (!connect(connection, true, false, reporter_))
+    if (!connect(connection, BusSetup::Configure, OnFailure::Quiet, reporter_))
         return area;
     ScalarLink link(static_cast<uint32_t>(scalarI2cAddress_));
     area.complete = readMemoryArea(link, static_cast<uint16_t>(address), area.bytes);
@@ -118,7 +122,7 @@ bool ScalarQueries::writeEdidArea(int address, std::vector<uint8_t> data) {
     if (!memoryRangeUsable(address, data.size()))
         return false;
     HubConnection connection(hubIndex_);
-    if (!connect(connection, true, false, reporter_))
+    if (!connect(connection, BusSetup::Configure, OnFailure::Quiet, reporter_))
         return false;
     ScalarLink link(static_cast<uint32_t>(scalarI2cAddress_));
     const bool written = writeMemoryArea(link, static_cast<uint16_t>(address), data);
