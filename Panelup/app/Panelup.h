@@ -2,6 +2,7 @@
 
 #include "ui_Panelup.h"
 
+#include "app/StatusWidgets.h"
 #include "discovery/MonitorInventory.h"
 #include "discovery/MonitorRecord.h"
 #include "models/ModelFactory.h"
@@ -103,6 +104,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The status and update views' widgets.
+    StatusWidgets::Widgets statusWidgets();
+
     scalar::ScalarQueries queries_{hubIndex, scalarI2cAddress, *this};
 };
 

@@ -49,4 +49,16 @@ void StatusWidgets::fillProgress() {
     QCoreApplication::processEvents();
 }
 
+bool StatusWidgets::overrideChecked() const {
+    return w_.override->isChecked();
+}
+
+void StatusWidgets::setExitEnabled(bool enabled) {
+    w_.exit->setEnabled(enabled);
+}
+
+void StatusWidgets::setProgress(int percent) {
+    w_.progress->setValue(percent);
+}
+
 } // namespace app

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/FirmwareStatus.h"
+#include "update/UpdateFlow.h"
 
 class QCheckBox;
 class QLabel;
@@ -9,8 +10,8 @@ class QPushButton;
 
 namespace app {
 
-// The firmware status on the window's widgets.
-class StatusWidgets : public catalogue::FirmwareStatusView {
+// The firmware status and the update on the window's widgets.
+class StatusWidgets : public catalogue::FirmwareStatusView, public update::UpdateView {
 public:
     struct Widgets {
         QLabel* modelName = nullptr;
@@ -19,6 +20,7 @@ public:
         QLabel* checksum = nullptr;
         QLabel* info = nullptr;
         QPushButton* update = nullptr;
+        QPushButton* exit = nullptr;
         QCheckBox* override = nullptr;
         QProgressBar* progress = nullptr;
     };
@@ -35,6 +37,9 @@ public:
     void setOverrideShown(bool shown) override;
     void setOverrideEnabled(bool enabled) override;
     void fillProgress() override;
+    bool overrideChecked() const override;
+    void setExitEnabled(bool enabled) override;
+    void setProgress(int percent) override;
 
 private:
     Widgets w_;

@@ -6,12 +6,9 @@
 namespace app {
 
 void Panelup::updateFW() {
+    StatusWidgets view(statusWidgets());
     update::UpdateFlowContext context;
-    context.btnUpdate = ui.btnUpdate;
-    context.btnExit = ui.btnExit;
-    context.chkOverride = ui.chkOverride;
-    context.bar1 = ui.bar1;
-    context.lblInfo = ui.lblInfo;
+    context.view = &view;
     context.hubUpdateNeeded = &hubUpdateNeeded;
     context.scalarUpdateNeeded = &scalarUpdateNeeded;
     context.hubBinFile = hubBinFile;

@@ -48,7 +48,7 @@ bool Panelup::refreshCatalogue(const std::string& model, bool checkOnly) {
     return result;
 }
 
-void Panelup::showFirmwareStatus() {
+StatusWidgets::Widgets Panelup::statusWidgets() {
     StatusWidgets::Widgets widgets;
     widgets.modelName = ui.lblModelName;
     widgets.currentFirmware = ui.lblCurrentFW;
@@ -56,9 +56,14 @@ void Panelup::showFirmwareStatus() {
     widgets.checksum = ui.lblCheckSum;
     widgets.info = ui.lblInfo;
     widgets.update = ui.btnUpdate;
+    widgets.exit = ui.btnExit;
     widgets.override = ui.chkOverride;
     widgets.progress = ui.bar1;
-    StatusWidgets view(widgets);
+    return widgets;
+}
+
+void Panelup::showFirmwareStatus() {
+    StatusWidgets view(statusWidgets());
 
     catalogue::FirmwareStatusContext context;
     context.queries = &queries_;

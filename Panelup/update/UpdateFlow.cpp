@@ -8,13 +8,9 @@
 #include "update/FirmwareImage.h"
 #include "update/ScalarWriteParameters.h"
 
-#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
-#include <QLabel>
-#include <QProgressBar>
-#include <QPushButton>
 
 namespace update {
 
@@ -50,16 +46,16 @@ void warn(const QString& title, const QString& text) {
     seams::dialogs().message(seams::DialogIcon::Warning, title, text);
 }
 
-// Keeps the computer awake and the progress bar reachable for exactly as
+// Keeps the computer awake and the progress view reachable for exactly as
 // long as the update runs, whichever way it ends.
 class UpdateScope {
 public:
-    UpdateScope(platform::KeepAwake& keepAwake, QProgressBar* bar) : keepAwake_(keepAwake) {
+    UpdateScope(platform::KeepAwake& keepAwake, UpdateView& view) : keepAwake_(keepAwake) {
         keepAwake_.begin();
-        setProgressBar(bar);
+        setProgressView(&view);
     }
     ~UpdateScope() {
-        setProgressBar(nullptr);
+        setProgressView(nullptr);
         keepAwake_.end();
     }
     UpdateScope(const UpdateScope&) = delete;
@@ -82,7 +78,7 @@ public:
             qDebug() << "Update: nothing to write";
             return;
         }
-        UpdateScope scope(*c_.keepAwake, c_.bar1);
+        UpdateScope scope(*c_.keepAwake, view());
         showBusy();
         c_.repairMonitorEdids();
         if (*c_.hubUpdateNeeded && !writeHub())
@@ -90,23 +86,25 @@ public:
         // The status refresh after the hub write has decided this anew.
         if (*c_.scalarUpdateNeeded && !writeScalar())
             return;
-        c_.btnExit->setEnabled(true);
+        view().setExitEnabled(true);
         offerOsdReset();
     }
 
 private:
+    UpdateView& view() const { return *c_.view; }
+
     bool confirmed() const {
         const QString text =
-            c_.chkOverride->isChecked()
+            view().overrideChecked()
                 ? tr("Are you sure you want to downgrade your firmware to the old version?")
                 : tr("Are you sure you want to update your firmware to the latest version?");
         return seams::dialogs().question(tr("Confirm to update firmware"), text);
     }
 
     void showBusy() {
-        c_.btnUpdate->setEnabled(false);
-        c_.btnExit->setEnabled(false);
-        c_.lblInfo->setText(busyText());
+        view().setUpdateEnabled(false);
+        view().setExitEnabled(false);
+        view().setInfo(busyText());
         QCoreApplication::processEvents();
     }
 
@@ -142,15 +140,15 @@ private:
              problem + QLatin1Char('\n') +
                  tr("Nothing was written to your monitor. Please close and restart the "
                     "application so that it can download a correct copy."));
-        c_.btnExit->setEnabled(true);
-        c_.lblInfo->setText(fileRefusedText());
+        view().setExitEnabled(true);
+        view().setInfo(fileRefusedText());
         return false;
     }
 
     void writeFailed(const QString& title, const QString& text) {
         warn(title, text);
-        c_.btnExit->setEnabled(true);
-        c_.lblInfo->setText(writeFailedText());
+        view().setExitEnabled(true);
+        view().setInfo(writeFailedText());
     }
 
     bool writeHub() {
@@ -161,7 +159,7 @@ private:
             readFirmwareImage(c_.programFolder, c_.hubBinFile, c_.hubBinCheckSum);
         if (!usable(image))
             return false;
-        c_.bar1->setValue(0);
+        view().setProgress(0);
         const int32_t result =
             UpdateHubFW(reinterpret_cast<const uint8_t*>(image.bytes.constData()),
                         image.bytes.size(), reportUpdateProgress, nullptr);
@@ -175,7 +173,7 @@ private:
         }
         seams::sleeper().sleepMs(kAfterHubWriteMs);
         c_.showFirmwareStatus();
-        c_.chkOverride->hide();
+        view().setOverrideShown(false);
         return true;
     }
 
@@ -191,10 +189,10 @@ private:
         if (!parameters) {
             qDebug() << "Update: no scalar write parameters for" << c_.modelName;
             warn(tr("Fatal Error"), tr("Update Failed ! Model infomation is not correct !"));
-            c_.btnExit->setEnabled(true);
+            view().setExitEnabled(true);
             return false;
         }
-        c_.bar1->setValue(0);
+        view().setProgress(0);
         const ScalarWriteParameters& p = *parameters;
         const int32_t result = UpdateScalar(
             reinterpret_cast<const uint8_t*>(image.bytes.constData()), image.bytes.size(), p.p1,

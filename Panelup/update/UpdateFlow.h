@@ -5,24 +5,30 @@
 #include <cstdint>
 #include <functional>
 
-class QCheckBox;
-class QLabel;
-class QProgressBar;
-class QPushButton;
 namespace platform {
 class KeepAwake;
 }
 
 namespace update {
 
+// Where the update shows itself: the window's Update and Exit buttons,
+// override check box, information label and progress bar.
+class UpdateView {
+public:
+    virtual ~UpdateView() = default;
+    virtual bool overrideChecked() const = 0;
+    virtual void setOverrideShown(bool shown) = 0;
+    virtual void setUpdateEnabled(bool enabled) = 0;
+    virtual void setExitEnabled(bool enabled) = 0;
+    virtual void setInfo(const QString& text) = 0;
+    // 0 to 100; painted before the next event is handled.
+    virtual void setProgress(int percent) = 0;
+};
+
 // What the update needs of the window; the window fills it field by field
 // per click.
 struct UpdateFlowContext {
-    QPushButton* btnUpdate = nullptr;
-    QPushButton* btnExit = nullptr;
-    QCheckBox* chkOverride = nullptr;
-    QProgressBar* bar1 = nullptr;
-    QLabel* lblInfo = nullptr;
+    UpdateView* view = nullptr;
     // Read again after the hub phase: the status refresh recomputes them.
     const bool* hubUpdateNeeded = nullptr;
     const bool* scalarUpdateNeeded = nullptr;
@@ -42,9 +48,9 @@ struct UpdateFlowContext {
 // progress, status refresh and the OSD reset offer.
 void runUpdateFlow(UpdateFlowContext& context);
 
-// The firmware writers' progress callback: done x 100 / total into the bar
-// set with setProgressBar, then pending events are processed.
+// The firmware writers' progress callback: done x 100 / total into the view
+// set with setProgressView, then pending events are processed.
 int32_t reportUpdateProgress(void* record);
-void setProgressBar(QProgressBar* bar);
+void setProgressView(UpdateView* view);
 
 } // namespace update

@@ -1,8 +1,6 @@
 #include "update/UpdateFlow.h"
 
 #include <QCoreApplication>
-#include <QPointer>
-#include <QProgressBar>
 
 #include <cstring>
 
@@ -10,9 +8,9 @@ namespace update {
 
 namespace {
 
-// The bar of the update that is running; the writers' callback has no
+// The view of the update that is running; the writers' callback has no
 // other way to reach it.
-QPointer<QProgressBar> progressBar;
+UpdateView* progressView = nullptr;
 
 // Offsets in the record the vendor library fills.
 constexpr std::size_t kTotalOffset = 8;
@@ -20,8 +18,8 @@ constexpr std::size_t kDoneOffset = 12;
 
 } // namespace
 
-void setProgressBar(QProgressBar* bar) {
-    progressBar = bar;
+void setProgressView(UpdateView* view) {
+    progressView = view;
 }
 
 int32_t reportUpdateProgress(void* record) {
@@ -30,10 +28,10 @@ int32_t reportUpdateProgress(void* record) {
         int32_t done = 0;
         std::memcpy(&total, static_cast<const char*>(record) + kTotalOffset, sizeof total);
         std::memcpy(&done, static_cast<const char*>(record) + kDoneOffset, sizeof done);
-        if (total != 0 && progressBar) {
+        if (total != 0 && progressView) {
             // Wide enough that done x 100 of a large image cannot overflow.
             const int64_t percent = int64_t{done} * 100 / total;
-            progressBar->setValue(static_cast<int>(percent));
+            progressView->setProgress(static_cast<int>(percent));
         }
     }
     QCoreApplication::processEvents();

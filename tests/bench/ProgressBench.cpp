@@ -9,6 +9,7 @@
 #include "DemoWorld.h"
 #include "Hubbridge.h"
 #include "IsolatedTempDir.h"
+#include "app/StatusWidgets.h"
 #include "update/UpdateFlow.h"
 
 #include <QApplication>
@@ -78,9 +79,12 @@ void BM_ScalarWrite_ProgressBar(benchmark::State& state) {
     window.resize(620, 60);
     window.show();
     QApplication::processEvents();
-    update::setProgressBar(bar);
+    app::StatusWidgets::Widgets widgets;
+    widgets.progress = bar;
+    app::StatusWidgets view(widgets);
+    update::setProgressView(&view);
     run(state, update::reportUpdateProgress);
-    update::setProgressBar(nullptr);
+    update::setProgressView(nullptr);
     if (bar->value() != 100)
         state.SkipWithError("the progress bar did not reach 100");
 }

@@ -5,6 +5,7 @@
 // recorded.
 #include "ScriptedDialogs.h"
 
+#include "app/StatusWidgets.h"
 #include "platform/Platform.h"
 #include "update/UpdateFlow.h"
 
@@ -41,6 +42,13 @@ struct FlowFixture {
                              window.get());
         bar1->setValue(100);
         window->show();
+        app::StatusWidgets::Widgets widgets;
+        widgets.update = btnUpdate;
+        widgets.exit = btnExit;
+        widgets.override = chkOverride;
+        widgets.progress = bar1;
+        widgets.info = lblInfo;
+        view = std::make_unique<app::StatusWidgets>(widgets);
     }
 
     bool store(const QString& name, const QByteArray& bytes) {
@@ -52,11 +60,7 @@ struct FlowFixture {
 
     void run() {
         update::UpdateFlowContext context;
-        context.btnUpdate = btnUpdate;
-        context.btnExit = btnExit;
-        context.chkOverride = chkOverride;
-        context.bar1 = bar1;
-        context.lblInfo = lblInfo;
+        context.view = view.get();
         context.hubUpdateNeeded = &hubUpdateNeeded;
         context.scalarUpdateNeeded = &scalarUpdateNeeded;
         context.hubBinFile = hubBinFile;
@@ -91,6 +95,7 @@ struct FlowFixture {
     QCheckBox* chkOverride = nullptr;
     QProgressBar* bar1 = nullptr;
     QLabel* lblInfo = nullptr;
+    std::unique_ptr<app::StatusWidgets> view;
     bool hubUpdateNeeded = false;
     bool scalarUpdateNeeded = false;
     QString hubBinFile = QStringLiteral("Hub//hub.bin");

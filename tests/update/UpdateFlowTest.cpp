@@ -127,10 +127,10 @@ void UpdateFlowTest::progress() {
     QFETCH(int, done);
     QFETCH(int, shown);
     fixture_->bar1->setValue(40);
-    update::setProgressBar(fixture_->bar1);
+    update::setProgressView(fixture_->view.get());
     HubProgressRecord record{-1, -1, total, done};
     update::reportUpdateProgress(&record);
-    update::setProgressBar(nullptr);
+    update::setProgressView(nullptr);
     QCOMPARE(fixture_->bar1->value(), shown);
 }
 
