@@ -1,5 +1,11 @@
 # Windows pieces of the build.
 
+# Every source that includes <windows.h> gets the lean header without the
+# min and max macros.
+if(WIN32)
+    add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX)
+endif()
+
 # Under Wine every test runs in one prefix made fresh in the build folder
 # (tests/windows/PrepareWinePrefix.cmake), 32-bit for a 32-bit build.
 if(WIN32 AND CMAKE_CROSSCOMPILING_EMULATOR)

@@ -3,9 +3,6 @@
 // MCCS 2.1). Laid beside the real Panelup.exe in a test copy of its folder,
 // with a Wine DLL override, it lets the program go on from the physical
 // monitor to the monitor device's EDID in the registry.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 #include <cwchar>
