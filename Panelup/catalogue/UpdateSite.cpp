@@ -23,6 +23,14 @@ namespace catalogue {
 namespace {
 int stallTimeoutMs = 30000;
 qint64 sizeLimit = qint64{256} << 20;
+// A compressed body is counted after Qt has inflated it, so its announced
+// length says nothing about what arrived.
+bool shortOfItsLength(const QNetworkReply& reply, qint64 received) {
+    const QVariant announced = reply.header(QNetworkRequest::ContentLengthHeader);
+    return announced.isValid() && !reply.hasRawHeader("Content-Encoding") &&
+           received < announced.toLongLong();
+}
+
 } // namespace
 
 void setDownloadStallTimeoutMs(int ms) {
@@ -122,6 +130,11 @@ bool downloadFile(const QString& url, const QString& path, bool save, qint64 lim
         // An unfollowed redirect or similar is not the file that was asked for.
         qDebug() << "Failure"
                  << "HTTP status" << status.toInt();
+    } else if (shortOfItsLength(*reply, received + reply->bytesAvailable())) {
+        // Qt does not always tell a connection closed early from a complete
+        // body: the file would be stored cut short.
+        qDebug() << "Failure"
+                 << "the body is shorter than its announced length";
     } else {
         qDebug() << "Download...";
         const QByteArray rest = reply->readAll();
