@@ -7,18 +7,22 @@ if(WIN32)
 endif()
 
 # Under Wine every test runs in one prefix made fresh in the build folder
-# (tests/windows/PrepareWinePrefix.cmake), 32-bit for a 32-bit build.
+# (tests/windows/PrepareWinePrefix.cmake). A 32-bit build runs in a 64-bit
+# prefix where 32-bit programs run in one, as users' 64-bit Windows runs it
+# (WoW64), else in a 32-bit prefix; a 64-bit build in a 64-bit prefix.
 if(WIN32 AND CMAKE_CROSSCOMPILING_EMULATOR)
     set(PANELUP_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
     if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-        set(PANELUP_WINE_ARCH win32)
+        set(default_arch wow64)
     else()
-        set(PANELUP_WINE_ARCH win64)
+        set(default_arch win64)
     endif()
-    # No Mono or Gecko download prompts.
+    set(PANELUP_WINE_ARCH ${default_arch} CACHE STRING
+        "The tests' Wine prefix: wow64 (64-bit, else 32-bit), win32 or win64")
+    # No Mono or Gecko download prompts. The prefix's bitness is fixed when
+    # it is made, so the tests name no WINEARCH.
     set(PANELUP_WINE_ENVIRONMENT
-        WINEPREFIX=${PANELUP_WINE_PREFIX} WINEARCH=${PANELUP_WINE_ARCH} WINEDEBUG=-all
-        WINEDLLOVERRIDES=mscoree,mshtml=)
+        WINEPREFIX=${PANELUP_WINE_PREFIX} WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=)
 endif()
 
 # panelup_windows_resources(<target>)

@@ -43,8 +43,13 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
 
-# ctest starts the test programs through Wine.
+# ctest starts the test programs through Wine. A 64-bit build goes straight to
+# the 64-bit loader: Debian's wine launcher tries the 32-bit one first, which
+# a kernel without 32-bit x86 support cannot start.
+if(PANELUP_WINDOWS_ARCH STREQUAL "x86_64")
+    find_program(PANELUP_WINE NAMES wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH)
+endif()
 find_program(PANELUP_WINE NAMES wine)
 if(PANELUP_WINE)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run ${PANELUP_WINE})
 endif()

@@ -1,15 +1,15 @@
 # Makes the Wine prefix the tests run in, once per build folder:
-#   cmake -DWINE=<wine> -DWINEPREFIX=<folder> -DWINEARCH=<win32|win64>
+#   cmake -DWINE=<wine> -DWINEPREFIX=<folder> -DWINEARCH=<win32|win64|wow64>
 #         [-DQT_TEST_OUTPUT=ON] [-DSTOP=ON] -P PrepareWinePrefix.cmake
+# wow64: a 64-bit prefix if 32-bit programs run in it, else a 32-bit one.
 # No display is needed: Wine falls back to its display-less driver. Wine has
 # no Arial, which the window asks for: Liberation Sans, of the same metrics,
 # stands in for it.
 # STOP ends the prefix's server and the Wine processes the tests left.
 get_filename_component(wine_bin "${WINE}" DIRECTORY)
-find_program(WINEBOOT NAMES wineboot HINTS "${wine_bin}")
 find_program(WINESERVER NAMES wineserver HINTS "${wine_bin}" /usr/lib/wine)
-if(NOT WINEBOOT OR NOT WINESERVER)
-    message(FATAL_ERROR "wineboot or wineserver not found beside ${WINE}")
+if(NOT WINESERVER)
+    message(FATAL_ERROR "wineserver not found beside ${WINE}")
 endif()
 if(STOP)
     execute_process(COMMAND ${CMAKE_COMMAND} -E env WINEPREFIX=${WINEPREFIX} ${WINESERVER} -k
@@ -20,14 +20,44 @@ if(EXISTS "${WINEPREFIX}/system.reg")
     return()
 endif()
 
-set(wine_env
-    WINEPREFIX=${WINEPREFIX} WINEARCH=${WINEARCH} WINEDEBUG=-all
-    # No Mono or Gecko download prompts.
-    WINEDLLOVERRIDES=mscoree,mshtml=)
-execute_process(
-    COMMAND ${CMAKE_COMMAND} -E env ${wine_env} ${WINEBOOT} -i
-    RESULT_VARIABLE boot_result
-    TIMEOUT 240)
+# wineboot through the given loader: Debian's wineboot script goes through
+# the 32-bit one first.
+function(make_prefix arch)
+    file(REMOVE_RECURSE "${WINEPREFIX}")
+    set(wine_env
+        WINEPREFIX=${WINEPREFIX} WINEARCH=${arch} WINEDEBUG=-all
+        # No Mono or Gecko download prompts.
+        WINEDLLOVERRIDES=mscoree,mshtml=)
+    execute_process(
+        COMMAND ${CMAKE_COMMAND} -E env ${wine_env} ${WINE} wineboot.exe -i
+        RESULT_VARIABLE boot_result
+        OUTPUT_QUIET ERROR_QUIET
+        TIMEOUT 240)
+    set(boot_result ${boot_result} PARENT_SCOPE)
+endfunction()
+
+set(wine_env WINEPREFIX=${WINEPREFIX} WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=)
+set(made ${WINEARCH})
+if(WINEARCH STREQUAL "wow64")
+    make_prefix(win64)
+    set(made win64)
+    execute_process(
+        COMMAND ${CMAKE_COMMAND} -E env ${wine_env} ${WINE} C:\\windows\\syswow64\\reg.exe
+            query "HKCU\\Environment"
+        RESULT_VARIABLE wow64_result
+        OUTPUT_QUIET ERROR_QUIET
+        TIMEOUT 120)
+    if(NOT wow64_result EQUAL 0)
+        message(STATUS "32-bit programs do not run in a 64-bit Wine prefix here "
+            "(${wow64_result}): a 32-bit prefix instead")
+        execute_process(COMMAND ${CMAKE_COMMAND} -E env ${wine_env} ${WINESERVER} -k
+            OUTPUT_QUIET ERROR_QUIET TIMEOUT 60)
+        make_prefix(win32)
+        set(made win32)
+    endif()
+else()
+    make_prefix(${WINEARCH})
+endif()
 execute_process(
     COMMAND ${CMAKE_COMMAND} -E env ${wine_env} ${WINE} reg add
         "HKCU\\Software\\Wine\\Fonts\\Replacements" /v Arial /t REG_SZ /d "Liberation Sans" /f
@@ -50,4 +80,7 @@ execute_process(
 if(NOT EXISTS "${WINEPREFIX}/system.reg")
     message(FATAL_ERROR "wineboot -i did not make a Wine prefix in ${WINEPREFIX} (${boot_result})")
 endif()
-message(STATUS "Wine prefix ready in ${WINEPREFIX}")
+if(made STREQUAL "win64" AND WINEARCH STREQUAL "wow64")
+    set(made "win64, 32-bit programs through WoW64")
+endif()
+message(STATUS "Wine prefix (${made}) ready in ${WINEPREFIX}")
