@@ -114,13 +114,32 @@ endfunction()
 # Lays out, at build time:
 # - beside the executables in the build folder, the Qt and runtime DLLs and
 #   the plugins, so every program and test there runs as built;
-# - <out>/Panelup/: Panelup as a user unzips it onto Windows, without a
-#   TxHubLib.dll (the hub maker's goes there), and Panelup.zip of it;
+# - <out>/Panelup/: Panelup as a user unzips it onto Windows, stripped, with
+#   the hub maker's TxHubLib.dll only where PANELUP_VENDOR_TXHUBLIB names it
+#   (the maker's release build), Panelup.zip of it and the MSI
+#   Panelup-<version>.msi of the same files;
 # - <out>/PanelupDemo/: the demo program with the virtual monitor, its
 #   description and the demo's update site files.
 function(panelup_windows_deploy)
     set(PANELUP_WINDOWS_OUT ${PROJECT_SOURCE_DIR}/out/windows CACHE PATH
         "Where the Windows program folders and the zip are laid out")
+    set(PANELUP_VENDOR_TXHUBLIB "" CACHE FILEPATH
+        "The hub maker's TxHubLib.dll, bundled into the program folder, the zip and the MSI")
+    set(vendor "")
+    if(PANELUP_VENDOR_TXHUBLIB)
+        if(NOT EXISTS "${PANELUP_VENDOR_TXHUBLIB}")
+            message(FATAL_ERROR "PANELUP_VENDOR_TXHUBLIB: ${PANELUP_VENDOR_TXHUBLIB} does not exist")
+        endif()
+        set(vendor "|${PANELUP_VENDOR_TXHUBLIB}")
+    endif()
+    find_program(PANELUP_WIXL wixl REQUIRED)
+    find_program(PANELUP_MSIBUILD msibuild REQUIRED)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+        set(msi_arch x86)
+    else()
+        set(msi_arch x64)
+    endif()
+    set(PANELUP_MSI ${PANELUP_WINDOWS_OUT}/Panelup-${PROJECT_VERSION}.msi CACHE INTERNAL "")
     panelup_mingw_runtime_dlls(runtime)
     set(qt_dlls)
     foreach(module Core Gui Widgets Network Xml)
@@ -145,14 +164,21 @@ function(panelup_windows_deploy)
 
     add_custom_target(windows_deploy ALL
         COMMAND ${CMAKE_COMMAND} -DDEST=${PANELUP_WINDOWS_OUT}/Panelup -DCLEAN=ON
-            "-DFILES=$<TARGET_FILE:Panelup>|$<TARGET_FILE:Hubbridge>|${runtime_arg}|${qt_arg}"
+            "-DFILES=$<TARGET_FILE:Panelup>|$<TARGET_FILE:Hubbridge>|${runtime_arg}|${qt_arg}${vendor}"
             -DPLATFORM_PLUGIN=${platform_plugin} -DSTYLE_PLUGIN=${style_plugin}
-            -DZIP=${PANELUP_WINDOWS_OUT}/Panelup.zip
+            -DZIP=${PANELUP_WINDOWS_OUT}/Panelup.zip -DSTRIP=${CMAKE_STRIP}
             -P ${script}
+        COMMAND ${CMAKE_COMMAND} -DFOLDER=${PANELUP_WINDOWS_OUT}/Panelup -DOUTPUT=${PANELUP_MSI}
+            -DVERSION=${PROJECT_VERSION} -DARCH=${msi_arch}
+            -DTEMPLATE=${PROJECT_SOURCE_DIR}/Panelup/installer/Panelup.wxs.in
+            -DICON=${PROJECT_SOURCE_DIR}/Panelup/resources/Panelup.ico
+            -DWORK=${PROJECT_BINARY_DIR}/installer
+            -DWIXL=${PANELUP_WIXL} -DMSIBUILD=${PANELUP_MSIBUILD}
+            -P ${PROJECT_SOURCE_DIR}/cmake/BuildWindowsInstaller.cmake
         COMMAND ${CMAKE_COMMAND} -DDEST=${PANELUP_WINDOWS_OUT}/PanelupDemo -DCLEAN=ON
             "-DFILES=$<TARGET_FILE:PanelupDemo>|$<TARGET_FILE:Hubbridge>|$<TARGET_FILE:TxHubLib>|${runtime_arg}|${qt_arg}|${demo_files}"
             -DPLATFORM_PLUGIN=${platform_plugin} -DSTYLE_PLUGIN=${style_plugin}
-            -DSITE=${PROJECT_SOURCE_DIR}/demo/make-site.py
+            -DSITE=${PROJECT_SOURCE_DIR}/demo/make-site.py -DSTRIP=${CMAKE_STRIP}
             -P ${script}
         DEPENDS Panelup PanelupDemo Hubbridge TxHubLib
         COMMENT "Windows program folders in ${PANELUP_WINDOWS_OUT}"

@@ -1,7 +1,9 @@
 cmake_minimum_required(VERSION 3.16)
 # Checks the cross-built binaries without running them:
 #   cmake -DOBJDUMP=<objdump> -DBIN=<folder> -DFORMAT=<pei-i386|pei-x86-64>
-#         [-DPROGRAM_FOLDERS=<folder|folder>] -P CheckArtefacts.cmake
+#         [-DPROGRAM_FOLDERS=<folder|folder>] [-DVENDOR=ON] [-DZIP=<zip>]
+#         [-DMSI=<msi> -DMSIINFO=<msiinfo> -DVERSION=<a.b.c.d>]
+#         [-DQT_PATCHES=<debian-patches.txt>] -P CheckArtefacts.cmake
 # - every binary is of the one bitness (32-bit x86 by default): the program,
 #   Hubbridge and the hub maker's TxHubLib.dll must match;
 # - Hubbridge.dll, TxHubLib.dll and the Qt-free programs need only DLLs that
@@ -10,7 +12,13 @@ cmake_minimum_required(VERSION 3.16)
 # - Hubbridge.dll exports exactly its eleven functions, undecorated (cdecl);
 # - TxHubLib.dll exports the 28 vendor names that Hubbridge binds;
 # - each program folder holds every DLL its binaries need, and a GUI
-#   program; the user's folder holds no TxHubLib.dll.
+#   program; the user's folder holds no TxHubLib.dll unless the build was
+#   given the hub maker's (VENDOR); every binary there is stripped;
+# - the zip and the MSI stay under 12 MB; the MSI installs per machine what
+#   the folder holds, names Panelup, Norvale and the version, keeps its
+#   upgrade code, removes Config.ini on uninstall only, and replaces an older
+#   version only after it is in place;
+# - the Qt for Windows carries Debian's security patches.
 set(system_dlls
     kernel32.dll user32.dll advapi32.dll version.dll dxva2.dll gdi32.dll msvcrt.dll
     shell32.dll ole32.dll oleaut32.dll comdlg32.dll winspool.drv imm32.dll winmm.dll
@@ -157,10 +165,102 @@ foreach(folder IN LISTS folders)
             fail("${folder} has no ${needed}")
         endif()
     endforeach()
-    if(folder MATCHES "/Panelup$" AND "txhublib.dll" IN_LIST present)
-        fail("${folder} ships a TxHubLib.dll: the hub maker's goes there")
+    if(folder MATCHES "/Panelup$")
+        if(NOT VENDOR AND "txhublib.dll" IN_LIST present)
+            fail("${folder} ships a TxHubLib.dll: the hub maker's goes there")
+        elseif(VENDOR AND NOT "txhublib.dll" IN_LIST present)
+            fail("${folder} lacks the hub maker's TxHubLib.dll it was built with")
+        endif()
+        foreach(binary IN LISTS shipped)
+            execute_process(COMMAND ${OBJDUMP} -h ${binary} OUTPUT_VARIABLE sections)
+            if(sections MATCHES "\\.debug_")
+                fail("${binary} is not stripped")
+            endif()
+        endforeach()
     endif()
 endforeach()
+
+foreach(package IN ITEMS ZIP MSI)
+    if(${package})
+        file(SIZE "${${package}}" size)
+        math(EXPR megabytes "${size} / 1048576")
+        message("${${package}}: ${size} bytes")
+        if(size GREATER 12582912)
+            fail("${${package}} is ${megabytes} MB, over 12 MB")
+        endif()
+    endif()
+endforeach()
+
+function(msi_table table out_var)
+    execute_process(COMMAND ${MSIINFO} export ${MSI} ${table} OUTPUT_VARIABLE rows
+        RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "msiinfo export ${MSI} ${table} failed")
+    endif()
+    set(${out_var} "${rows}" PARENT_SCOPE)
+endfunction()
+
+if(MSI)
+    msi_table(Property properties)
+    foreach(property IN ITEMS "ProductName\tPanelup" "Manufacturer\tNorvale"
+            "ProductVersion\t${VERSION}" "ALLUSERS\t1" "ARPPRODUCTICON\tPanelup.ico"
+            "UpgradeCode\t{6F1A3C52-0B7E-4D8A-9C41-2E5D7B9A1F30}")
+        string(REPLACE "\t" "	" property "${property}")
+        if(NOT properties MATCHES "
+${property}
+")
+            fail("${MSI} lacks the property ${property}")
+        endif()
+    endforeach()
+    msi_table(RemoveFile removed)
+    if(NOT removed MATCHES "
+ConfigIni	Program	Config.ini	INSTALLDIR	2
+")
+        fail("${MSI} does not remove Config.ini with the program")
+    endif()
+    msi_table(InstallExecuteSequence sequence)
+    string(REGEX MATCH "
+RemoveExistingProducts		([0-9]+)" found "${sequence}")
+    set(remove_at ${CMAKE_MATCH_1})
+    string(REGEX MATCH "
+InstallFiles		([0-9]+)" found "${sequence}")
+    if(NOT remove_at OR NOT remove_at GREATER CMAKE_MATCH_1)
+        fail("${MSI} removes the older version before the newer one is in place")
+    endif()
+    msi_table(File msi_files)
+    string(REGEX MATCHALL "
+[^	
+]+	[^	
+]+	[^	
+]+	" rows "${msi_files}")
+    list(LENGTH rows msi_count)
+    foreach(folder IN LISTS folders)
+        if(folder MATCHES "/Panelup$")
+            file(GLOB_RECURSE all_files ${folder}/*)
+            list(LENGTH all_files folder_count)
+            # The two header lines of the export are no files.
+            math(EXPR msi_count "${msi_count} - 2")
+            if(NOT msi_count EQUAL folder_count)
+                fail("${MSI} installs ${msi_count} files, ${folder} holds ${folder_count}")
+            endif()
+        endif()
+    endforeach()
+endif()
+
+# Debian's fixes for what Panelup ships: QtCore's XML stream reader, QtNetwork's
+# header parsing, QtGui's text layout, among others.
+if(QT_PATCHES)
+    file(STRINGS "${QT_PATCHES}" applied REGEX "^[^#]")
+    list(LENGTH applied applied_count)
+    message("${QT_PATCHES}: ${applied_count} Debian patches applied")
+    foreach(patch IN ITEMS CVE-2023-37369.diff CVE-2023-38197.diff CVE-2023-32762.diff
+            CVE-2023-32763.diff CVE-2023-24607.diff CVE-2023-33285.diff CVE-2023-34410.diff
+            CVE-2023-51714.diff CVE-2024-25580.diff CVE-2024-39936.diff CVE-2022-25255.diff)
+        if(NOT patch IN_LIST applied)
+            fail("Qt for Windows is built without Debian's ${patch}")
+        endif()
+    endforeach()
+endif()
 
 message("${count} binaries checked: ${failures} failed")
 if(failures GREATER 0)
