@@ -1,11 +1,13 @@
-# panelup_add_test(<name> SOURCES <files...> [LIBS <targets...>] [OUTPUT_DIR <dir>] [TIMEOUT <s>])
+# panelup_add_test(<name> SOURCES <files...> [LIBS <targets...>] [OUTPUT_DIR <dir>] [TIMEOUT <s>]
+#                  [BUILD_ONLY])
+# BUILD_ONLY: the caller registers the runs itself.
 # One Qt Test executable per class or subsystem, run under the offscreen
 # platform so no display is needed; under Wine, on the display Wine draws on,
 # with the Qt DLLs and plugins that lie in the build's bin folder (Wine passes
 # no QT_ variable on: a test in a folder of its own finds the plugins through
 # a qt.conf).
 function(panelup_add_test name)
-    cmake_parse_arguments(T "" "OUTPUT_DIR;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+    cmake_parse_arguments(T "BUILD_ONLY" "OUTPUT_DIR;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
     # One pattern for every suite: the target is <folder>_<subject>, its
     # first source <Subject>Test.cpp.
     get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
@@ -29,6 +31,9 @@ function(panelup_add_test name)
             endif()
             file(WRITE ${T_OUTPUT_DIR}/qt.conf "[Paths]\nPlugins = ${plugins}\n")
         endif()
+    endif()
+    if(T_BUILD_ONLY)
+        return()
     endif()
     add_test(NAME ${name} COMMAND ${name})
     if(NOT T_TIMEOUT)

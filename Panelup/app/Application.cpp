@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/HighDpi.h"
 #include "app/Panelup.h"
 #include "app/Resources.h"
 #include "app/TraceLog.h"
@@ -13,7 +14,7 @@
 namespace app {
 
 int runPanelup(int argc, char** argv, platform::Platform& platform, const RunOptions& options) {
-    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    prepareHighDpi();
     QApplication app(argc, argv);
 
     const platform::InstanceState instance = platform.singleInstance().acquire("NV_Panelup");

@@ -1,22 +1,38 @@
 // The start-up's DPI step at 144 DPI: the form grows by 1.5 and is centred.
 // Built a second time with a fractional logical DPI of 143.5 (287 DPI on a
 // screen scaled by 2): the desktop's whole-number DPI of 144 still gives 1.5.
+// Built a third time for Windows (WINDOWS_DPI), with Qt's high-DPI policy as
+// the program sets it, run under Wine at the desktop DPI given as its first
+// argument (Wine's LogPixels): 125-175 % are the form's own adjustment, 200 %
+// is Qt's device pixel ratio of 2; a screenshot of each is kept.
 #include "E2eFixture.h"
 
+#include "app/HighDpi.h"
 #include "app/Panelup.h"
 
+#include <QAbstractButton>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QTextDocument>
 #include <QtTest>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+int desktopDpi = 144;
+}
 
 class DpiScalingTest : public QObject {
     Q_OBJECT
 
 private slots:
+#ifndef WINDOWS_DPI
     void formScalesAndCentres() {
         e2e::Fixture fixture;
-        QVERIFY(fixture.loadWorld({e2e::Monitor{}}));
+        QVERIFY(fixture.loadWorld({e2e::Monitor {}}));
         fixture.start();
 
         app::Panelup& w = fixture.window();
@@ -28,9 +44,132 @@ private slots:
         // The rest of the sequence still runs.
         QCOMPARE(w.modelName, QStringLiteral("LM0420"));
     }
+#else
+    void formAtDesktopDpi_data() {
+        QTest::addColumn<qreal>("pixelRatio");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QRect>("title");
+        QTest::addColumn<QRect>("bar");
+        struct Design {
+            int dpi;
+            qreal pixelRatio;
+            QSize size;
+            QRect title, bar;
+        };
+        // 644 x 362 at 96 DPI, each side cut toward zero after scaling; at
+        // 200 % the form as designed, drawn at a ratio of 2.
+        const Design designs[] = {
+            {120,
+             1.0,
+             {805, 452},
+             {217, 6, 576, 51},
+             { 25,
+               275,
+               751,
+               28 }},
+            {144,
+             1.0,
+             {966, 543},
+             {261, 7, 691, 61},
+             { 30,
+               330,
+               901,
+               34 }},
+            {168,
+             1.0,
+             {1127, 633},
+             {304, 8, 806, 71},
+             { 35,
+               385,
+               1051,
+               40 }},
+            {192,
+             2.0,
+             {644, 362},
+             {174, 5, 461, 41},
+             { 20,
+               220,
+               601,
+               23 }},
+        };
+        // Each run of the program sees one desktop DPI.
+        for (const Design& d : designs)
+            if (d.dpi == desktopDpi)
+                QTest::newRow(qPrintable(QStringLiteral("%1 DPI").arg(d.dpi)))
+                    << d.pixelRatio << d.size << d.title << d.bar;
+    }
+
+    void formAtDesktopDpi() {
+        QFETCH(qreal, pixelRatio);
+        QFETCH(QSize, size);
+        QFETCH(QRect, title);
+        QFETCH(QRect, bar);
+        e2e::Fixture fixture;
+        QVERIFY(fixture.loadWorld({e2e::Monitor {}}));
+        fixture.start();
+        app::Panelup& w = fixture.window();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+
+        QCOMPARE(w.devicePixelRatioF(), pixelRatio);
+        QCOMPARE(w.size(), size);
+        QCOMPARE(w.ui.lblTitle->geometry(), title);
+        QCOMPARE(w.ui.bar1->geometry(), bar);
+        QCOMPARE(w.ui.label_5->geometry(), QRect(20, 0, 141, 51));
+        QCOMPARE(w.geometry().center(), QGuiApplication::primaryScreen()->geometry().center());
+
+        // Every text fits its widget, and no two widgets overlap.
+        const QList<QWidget*> children =
+            w.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+        for (QWidget* child : children) {
+            QString text;
+            if (auto* label = qobject_cast<QLabel*>(child))
+                text = label->wordWrap() ? QString() : label->text();
+            else if (auto* button = qobject_cast<QAbstractButton*>(child))
+                text = button->text();
+            if (Qt::mightBeRichText(text)) {
+                QTextDocument document;
+                document.setHtml(text);
+                text = document.toPlainText();
+            }
+            if (!text.isEmpty() && child->isVisible())
+                QVERIFY2(child->fontMetrics().horizontalAdvance(text) <=
+                             child->contentsRect().width(),
+                         qPrintable(child->objectName() + QStringLiteral(" cuts ") + text));
+            QVERIFY2(w.rect().contains(child->geometry()) || !child->isVisible(),
+                     qPrintable(child->objectName() + QStringLiteral(" leaves the window")));
+            for (QWidget* other : children)
+                if (other != child && child->isVisible() && other->isVisible())
+                    QVERIFY2(!child->geometry().intersects(other->geometry()),
+                             qPrintable(child->objectName() + QStringLiteral(" overlaps ") +
+                                        other->objectName()));
+        }
+        QVERIFY(w.grab().save(QStringLiteral("dpi-%1.png").arg(desktopDpi)));
+    }
+#endif
 };
 
-#ifdef FRACTIONAL_DPI
+#if defined(WINDOWS_DPI)
+int main(int argc, char** argv) {
+    IsolatedTempDir isolatedTemp;
+    // The desktop DPI this run was started at: the first argument, not for
+    // Qt Test.
+    if (argc > 1 && std::strspn(argv[1], "0123456789") == std::strlen(argv[1])) {
+        desktopDpi = std::atoi(argv[1]);
+        for (int i = 1; i + 1 < argc; ++i)
+            argv[i] = argv[i + 1];
+        --argc;
+    }
+    if (desktopDpi != 120 && desktopDpi != 144 && desktopDpi != 168 && desktopDpi != 192) {
+        std::fprintf(stderr, "no design for %d DPI\n", desktopDpi);
+        return 2;
+    }
+    app::prepareHighDpi();
+    QApplication app(argc, argv);
+    DpiScalingTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+#elif defined(FRACTIONAL_DPI)
 PANELUP_E2E_TEST_MAIN_SETUP(DpiScalingTest, 287, qputenv("QT_SCREEN_SCALE_FACTORS", "2"))
 #else
 PANELUP_E2E_TEST_MAIN_DPI(DpiScalingTest, 144)
