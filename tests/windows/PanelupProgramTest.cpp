@@ -1,6 +1,8 @@
 // The real Panelup.exe as a user starts it, from a copy of the program folder
-// that the deploy step lays out (no TxHubLib.dll beside it):
-//   windows_panelup_program <program folder>
+// that the deploy step lays out (no TxHubLib.dll beside it), or from the
+// folder itself where the MSI installed it (the stand-in below is taken out
+// again afterwards):
+//   windows_panelup_program <program folder> [--in-place]
 // The window's title comes from the program's own version resource; the
 // monitor's EDID comes from registry keys this test writes (Wine's dxva2
 // finds no physical monitor, so the copy gets a stand-in); a second copy is
@@ -185,14 +187,17 @@ std::wstring tempFolder() {
 
 int main(int argc, char** argv) {
     TestReport report("Panelup.exe");
-    if (argc != 2) {
-        std::printf("usage: windows_panelup_program <program folder>\n");
+    const bool inPlace = argc == 3 && std::string(argv[2]) == "--in-place";
+    if (argc != 2 && !inPlace) {
+        std::printf("usage: windows_panelup_program <program folder> [--in-place]\n");
         return 2;
     }
-    const std::wstring folder =
-        tempFolder() + L"\\panelup-program-" + std::to_wstring(GetCurrentProcessId());
-    if (!report.check(copyFolder(widen(argv[1]), folder), "the program folder copies as is")) {
-        return report.finish();
+    std::wstring folder = widen(argv[1]);
+    if (!inPlace) {
+        folder = tempFolder() + L"\\panelup-program-" + std::to_wstring(GetCurrentProcessId());
+        if (!report.check(copyFolder(widen(argv[1]), folder), "the program folder copies as is")) {
+            return report.finish();
+        }
     }
     const std::wstring executable = folder + L"\\Panelup.exe";
     const Dxva2Override dxva2;
@@ -247,5 +252,9 @@ int main(int argc, char** argv) {
         PostMessageW(main.handle, WM_CLOSE, 0, 0);
     }
     report.equal(first.waitForExit(30000), 0ul, "closing the window ends it with exit code 0");
+    if (inPlace) {
+        report.check(DeleteFileW((folder + L"\\dxva2.dll").c_str()) != 0,
+                     "the stand-in leaves the installed folder");
+    }
     return report.finish();
 }

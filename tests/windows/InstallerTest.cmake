@@ -1,0 +1,165 @@
+cmake_minimum_required(VERSION 3.18)
+# The MSI as IT deploys it, under Wine, in a prefix of its own:
+#   cmake -DWINE=<wine> -DWINEARCH=<win32|win64|wow64> -DRUN=<wine-run;wine>
+#         -DUNSHARE=<unshare> -DMSI=<msi> -DMSI_ARCH=<x86|x64> -DVERSION=<a.b.c.d>
+#         -DFOLDER=<the program folder it packs> -DWORK=<folder>
+#         -DPROGRAM_TEST=<windows_panelup_program.exe> -DNEWER=<a.b.c.d>
+#         -DBUILD_ARGS=<a|b|...> -P InstallerTest.cmake
+# Installs silently; checks the files, the Start-menu shortcut and the
+# "Apps & features" entry; starts the installed Panelup.exe; installs a newer
+# MSI over it (Config.ini and the firmware store stay); refuses the older one
+# again; uninstalls, leaving only the firmware store, as the README says.
+# Windows Installer compares only the first three parts of a version, so the
+# newer one raises the third.
+set(failures 0)
+macro(check condition text)
+    cmake_language(EVAL CODE "if(${condition})\nset(check_ok ON)\nelse()\nset(check_ok OFF)\nendif()")
+    if(check_ok)
+        message("ok    ${text}")
+    else()
+        message("FAIL  ${text}")
+        math(EXPR failures "${failures} + 1")
+    endif()
+endmacro()
+
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+set(prefix ${WORK}/prefix)
+execute_process(COMMAND ${CMAKE_COMMAND} -DWINE=${WINE} -DWINEPREFIX=${prefix} -DWINEARCH=${WINEARCH}
+    -P ${CMAKE_CURRENT_LIST_DIR}/PrepareWinePrefix.cmake RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "no Wine prefix in ${prefix}")
+endif()
+# winemenubuilder would put the shortcut into this machine's own menus.
+set(wine_env WINEPREFIX=${prefix} WINEDEBUG=-all
+    "WINEDLLOVERRIDES=mscoree,mshtml=;winemenubuilder.exe=d")
+
+set(newer_msi ${WORK}/Panelup-${NEWER}.msi)
+string(REPLACE "|" ";" build_args "${BUILD_ARGS}")
+execute_process(COMMAND ${CMAKE_COMMAND} ${build_args} -DFOLDER=${FOLDER} -DOUTPUT=${newer_msi}
+    -DVERSION=${NEWER} -DARCH=${MSI_ARCH} -DWORK=${WORK}/newer
+    -P ${CMAKE_CURRENT_LIST_DIR}/../../cmake/BuildWindowsInstaller.cmake RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "the newer MSI could not be built")
+endif()
+
+function(windows_path path out_var)
+    string(REPLACE "/" "\\" path "Z:${path}")
+    set(${out_var} "${path}" PARENT_SCOPE)
+endfunction()
+
+# msiexec <log name> <arguments...>: sets msi_result and msi_log.
+function(msiexec log)
+    windows_path(${WORK}/${log}.log windows_log)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env ${wine_env} ${WINE} msiexec ${ARGN}
+        /qn /l*v ${windows_log}
+        RESULT_VARIABLE result OUTPUT_QUIET ERROR_QUIET TIMEOUT 300)
+    set(text "")
+    if(EXISTS ${WORK}/${log}.log)
+        # Windows Installer writes its logs in UTF-16.
+        file(STRINGS ${WORK}/${log}.log text ENCODING UTF-16LE)
+    endif()
+    set(msi_result ${result} PARENT_SCOPE)
+    set(msi_log "${text}" PARENT_SCOPE)
+endfunction()
+
+# The entries of every "Apps & features" key, in both registry views.
+function(uninstall_entries out_var)
+    set(all "")
+    foreach(key "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
+            "HKLM\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall")
+        execute_process(COMMAND ${CMAKE_COMMAND} -E env ${wine_env} ${WINE} reg query ${key} /s
+            OUTPUT_VARIABLE text ERROR_QUIET TIMEOUT 60)
+        string(REPLACE "\r" "" text "${text}")
+        string(APPEND all "${text}")
+    endforeach()
+    set(${out_var} "${all}" PARENT_SCOPE)
+endfunction()
+
+file(STRINGS ${prefix}/system.reg arch REGEX "^#arch=")
+if(MSI_ARCH STREQUAL "x86" AND arch STREQUAL "#arch=win64")
+    set(program_files "Program Files (x86)")
+else()
+    set(program_files "Program Files")
+endif()
+set(installed "${prefix}/drive_c/${program_files}/Norvale/Panelup")
+set(shortcut "${prefix}/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Panelup.lnk")
+file(GLOB_RECURSE shipped RELATIVE ${FOLDER} ${FOLDER}/*)
+
+# --- install -----------------------------------------------------------------
+windows_path(${MSI} windows_msi)
+msiexec(install /i ${windows_msi})
+check("msi_result EQUAL 0" "msiexec /i ${MSI} /qn succeeds (${msi_result})")
+set(same ON)
+foreach(file IN LISTS shipped)
+    if(NOT EXISTS "${installed}/${file}")
+        set(same OFF)
+        message("      missing: ${program_files}/Norvale/Panelup/${file}")
+        continue()
+    endif()
+    file(SHA256 "${FOLDER}/${file}" expected)
+    file(SHA256 "${installed}/${file}" found)
+    if(NOT expected STREQUAL found)
+        set(same OFF)
+        message("      differs: ${file}")
+    endif()
+endforeach()
+check(same "every file of the program folder is installed into ${program_files}\\Norvale\\Panelup")
+check("EXISTS \"${shortcut}\"" "a Start-menu shortcut")
+uninstall_entries(entries)
+foreach(value "DisplayName[ \t]+REG_SZ[ \t]+Panelup\n" "Publisher[ \t]+REG_SZ[ \t]+Norvale\n"
+        "DisplayVersion[ \t]+REG_SZ[ \t]+${VERSION}\n" "DisplayIcon[ \t]+REG_SZ[ \t]+[^\n]*Panelup")
+    string(REGEX MATCH "${value}" found "${entries}")
+    check(found "the Apps & features entry has ${value}")
+endforeach()
+
+# --- the installed program runs: its own network namespace keeps it off the
+# maker's site ----------------------------------------------------------------
+set(program_dir "C:\\${program_files}\\Norvale\\Panelup")
+execute_process(COMMAND ${CMAKE_COMMAND} -E env ${wine_env} ${UNSHARE} --net -- ${RUN}
+    ${PROGRAM_TEST} ${program_dir} --in-place
+    RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output TIMEOUT 240)
+message("${output}")
+check("result EQUAL 0" "the installed Panelup.exe starts with its title and trace log (${result})")
+
+# --- upgrade -----------------------------------------------------------------
+set(settings "[Others]\nSite=1\n")
+file(WRITE "${installed}/Config.ini" "${settings}")
+file(WRITE "${installed}/Hub/hub.bin" "firmware")
+windows_path(${newer_msi} windows_newer)
+msiexec(upgrade /i ${windows_newer})
+check("msi_result EQUAL 0" "the newer MSI installs over the older one (${msi_result})")
+file(READ "${installed}/Config.ini" after)
+check("after STREQUAL settings" "the upgrade keeps Config.ini")
+check("EXISTS \"${installed}/Hub/hub.bin\"" "the upgrade keeps the firmware store")
+uninstall_entries(entries)
+string(REGEX MATCHALL "DisplayName[ \t]+REG_SZ[ \t]+Panelup\n" names "${entries}")
+list(LENGTH names count)
+check("count EQUAL 1" "one Apps & features entry after the upgrade (${count})")
+string(REGEX MATCH "DisplayVersion[ \t]+REG_SZ[ \t]+${NEWER}\n" found "${entries}")
+check(found "it names ${NEWER}")
+
+# --- downgrade ---------------------------------------------------------------
+msiexec(downgrade /i ${windows_msi})
+check("NOT msi_result EQUAL 0" "the older MSI is refused (${msi_result})")
+string(FIND "${msi_log}" "A newer version of Panelup is already installed" at)
+check("at GREATER -1" "with its message in the log")
+file(READ "${installed}/Config.ini" after)
+check("after STREQUAL settings" "and Config.ini as it was")
+
+# --- uninstall ---------------------------------------------------------------
+msiexec(uninstall /x ${windows_newer})
+check("msi_result EQUAL 0" "msiexec /x uninstalls (${msi_result})")
+file(GLOB_RECURSE left RELATIVE "${installed}" "${installed}/*")
+check("left STREQUAL \"Hub/hub.bin\"" "only the firmware store stays (${left})")
+check("NOT EXISTS \"${shortcut}\"" "the shortcut is gone")
+uninstall_entries(entries)
+string(FIND "${entries}" "Norvale" at)
+check("at EQUAL -1" "the Apps & features entry is gone")
+
+execute_process(COMMAND ${CMAKE_COMMAND} -DWINE=${WINE} -DWINEPREFIX=${prefix} -DSTOP=ON
+    -P ${CMAKE_CURRENT_LIST_DIR}/PrepareWinePrefix.cmake)
+message("${failures} failed")
+if(failures GREATER 0)
+    message(FATAL_ERROR "the MSI does not install as promised")
+endif()
