@@ -198,10 +198,18 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
         const QString programEntryFolder = context_.programFolder + QLatin1Char('/') + entry.folder;
         const QString downloadEntryFolder =
             context_.downloadFolder + QLatin1Char('/') + entry.folder;
-        QDir().mkpath(programEntryFolder);
-        QDir().mkpath(downloadEntryFolder);
         const QString stored = programEntryFolder + QLatin1Char('/') + entry.file;
         const QString temporary = downloadEntryFolder + QLatin1Char('/') + entry.downloadName;
+        if (stored.size() > longestWindowsPath || temporary.size() > longestWindowsPath) {
+            qDebug() << "Skipped catalogue entry" << entry.kind << entry.file << "path longer than"
+                     << longestWindowsPath
+                     << "characters:" << (stored.size() > longestWindowsPath ? stored : temporary);
+            if (!checkOnly)
+                failedDownloads_ << entry.file;
+            continue;
+        }
+        QDir().mkpath(programEntryFolder);
+        QDir().mkpath(downloadEntryFolder);
 
         qDebug() << parseReleaseDate(entry.releaseDate);
 

@@ -239,7 +239,14 @@ private slots:
             {"platforms", "fw.bin"},  {"Styles", "fw.bin"},         {"Scalar//x", "fw.bin"},
             {"Scalar", "CON"},        {"Scalar", "nul.bin"},        {"Scalar", "fw.bin."},
             {"Scalar", "fw.bin "},    {"Scalar", "PanelupDemo"},    {"Scalar", "run.sh.js"},
-            {"Tools", "Panelup.exe"}, {"Scalar", "libTxHubLib.so"}, {"Scalar", "qt.conf"}};
+            {"Tools", "Panelup.exe"}, {"Scalar", "libTxHubLib.so"}, {"Scalar", "qt.conf"},
+            // What Windows runs or Explorer reads when showing the folder,
+            // device names it opens, characters it refuses and the folder it
+            // loads the program's DLLs from.
+            {"Scalar", "fw.url"}, {"Scalar", "fw.settingcontent-ms"}, {"Scalar", "fw.hta"},
+            {"Scalar", QString::fromUtf8("COM\u00B9.bin")}, {"Scalar", "CONIN$"},
+            {"Scalar", "fw?.bin"}, {"Panelup.exe.local", "winspool.bin"},
+            {"PanelupDemo.exe.local", "fw.bin"}};
         for (const auto& name : names) {
             loaded.folder = name.first;
             loaded.file = name.second;
