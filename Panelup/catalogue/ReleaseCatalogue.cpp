@@ -142,7 +142,7 @@ bool ReleaseCatalogue::storeEntry(const CatalogueEntry& entry, const QString& mo
             setLastWriteTime(stored, toFileTime(released));
     }
     if (QFile::exists(temporary) || isSymbolicLink(temporary))
-        QFile::remove(temporary);
+        removeOwnFile(temporary);
     return ok;
 }
 
@@ -209,7 +209,7 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
             continue;
         }
         QDir().mkpath(programEntryFolder);
-        QDir().mkpath(downloadEntryFolder);
+        const bool downloadable = prepareEntryFolder(context_.downloadFolder, entry.folder);
 
         qDebug() << parseReleaseDate(entry.releaseDate);
 
@@ -225,7 +225,7 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
 
         // Whatever the version text, a damaged file is fetched again.
         if (!storedFileMatches(stored, entry)) {
-            result = storeEntry(entry, name, stored, temporary);
+            result = downloadable && storeEntry(entry, name, stored, temporary);
             if (!result) {
                 failedDownloads_ << entry.file;
                 logKept(entry, stored);
