@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/Panelup.h"
+#include "app/QtCodeSources.h"
 #include "app/Resources.h"
 #include "app/TraceLog.h"
 #include "platform/Platform.h"
@@ -13,6 +14,7 @@
 namespace app {
 
 int runPanelup(int argc, char** argv, platform::Platform& platform, const RunOptions& options) {
+    confineQtToProgramFolder(argc, argv);
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QApplication app(argc, argv);
 
