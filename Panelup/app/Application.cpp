@@ -2,6 +2,7 @@
 
 #include "app/HighDpi.h"
 #include "app/Panelup.h"
+#include "app/QtCodeSources.h"
 #include "app/Resources.h"
 #include "app/TraceLog.h"
 #include "platform/Platform.h"
@@ -14,6 +15,7 @@
 namespace app {
 
 int runPanelup(int argc, char** argv, platform::Platform& platform, const RunOptions& options) {
+    confineQtToProgramFolder(argc, argv);
     prepareHighDpi();
     QApplication app(argc, argv);
 

@@ -15,11 +15,36 @@ constexpr int entryFields = 6;
 // thousands of bad entries would otherwise flood the trace log.
 constexpr int loggedSkips = 20;
 
-// Extensions of files that the program, the system or a shell loads, runs or
-// reads as settings: a firmware file never takes one of them.
-const char* const loadedExtensions[] = {"exe", "dll",   "sys", "ocx",      "cpl", "scr", "com",
-                                        "bat", "cmd",   "ps1", "vbs",      "js",  "msi", "lnk",
-                                        "so",  "dylib", "ini", "manifest", "conf"};
+// Extensions of files that Windows runs, hands to a script host, an
+// installer or a viewer that runs code, mounts, or reads when Explorer merely
+// shows the folder, and of those the program, the system or a shell loads or
+// reads as settings: a firmware file never takes one of them. The first block
+// is Microsoft's "Blocked attachments in Outlook" list (the Level 1 file
+// types) without ".tmp", which nothing opens and which download names use;
+// the rest it lacks.
+const char* const refusedExtensions[] = {
+    // Microsoft's list of blocked attachment file types.
+    "ade", "adp", "app", "appcontent-ms", "application", "appref-ms", "asp", "aspx", "asx", "bas",
+    "bat", "bgi", "cab", "cer", "chm", "cmd", "cnt", "com", "cpl", "crt", "csh", "der", "diagcab",
+    "exe", "fxp", "gadget", "grp", "hlp", "hpj", "hta", "htc", "inf", "ins", "iso", "isp", "its",
+    "jar", "jnlp", "js", "jse", "ksh", "lnk", "mad", "maf", "mag", "mam", "maq", "mar", "mas",
+    "mat", "mau", "mav", "maw", "mcf", "mda", "mdb", "mde", "mdt", "mdw", "mdz", "msc", "msh",
+    "msh1", "msh2", "mshxml", "msh1xml", "msh2xml", "msi", "msp", "mst", "msu", "ops", "osd", "pcd",
+    "pif", "pl", "plg", "prf", "prg", "printerexport", "ps1", "ps1xml", "ps2", "ps2xml", "psc1",
+    "psc2", "psd1", "psdm1", "pst", "py", "pyc", "pyo", "pyw", "pyz", "pyzw", "reg", "scf", "scr",
+    "sct", "settingcontent-ms", "shb", "shs", "theme", "udl", "url", "vb", "vbe", "vbp", "vbs",
+    "vhd", "vhdx", "vsmacros", "vsw", "webpnp", "website", "ws", "wsb", "wsc", "wsf", "wsh", "xbap",
+    "xll", "xnk",
+    // Read by Explorer when it shows the folder (icons or locations fetched
+    // from a share), or opened by the shell.
+    "library-ms", "searchConnector-ms", "search-ms", "mht", "mhtml", "desktop",
+    // Installer packages and disk images.
+    "msix", "msixbundle", "appx", "appxbundle", "appinstaller", "img",
+    // Libraries and drivers the system loads.
+    "dll", "sys", "drv", "ocx", "ax", "acm", "efi", "mui", "tsp", "so", "dylib",
+    // Settings the program, Qt or the loader read; "<program>.exe.local"
+    // makes Windows load the program's DLLs from that folder.
+    "ini", "manifest", "conf", "local"};
 
 // The program's own files, in their Windows and Linux names.
 const char* const programFiles[] = {
@@ -72,27 +97,35 @@ template <std::size_t N> bool listed(const char* const (&list)[N], const QString
     return false;
 }
 
+// What Windows refuses in a plain file name, besides the separators: the
+// colon of drives and streams, the wildcards, the redirections and the
+// control characters.
 bool hasForbiddenCharacter(const QString& name) {
     for (const QChar c : name) {
-        if (c == QLatin1Char(':') || c.unicode() < 0x20)
+        if (c.unicode() < 0x20 || QStringLiteral(":?*<>\"|").contains(c))
             return true;
     }
     return false;
 }
 
-// CON, PRN, AUX, NUL, COM1-9 and LPT1-9 open a device on Windows whatever
-// extension follows; Windows also drops trailing dots and blanks of the base.
+// The device names Windows opens whatever extension follows, also with the
+// superscript digits it counts as digits; Windows drops trailing dots and
+// blanks of the base.
 bool isDeviceName(const QString& name) {
     QString base = name.section(QLatin1Char('.'), 0, 0);
     while (base.endsWith(QLatin1Char(' ')))
         base.chop(1);
     base = base.toUpper();
-    if (base == QLatin1String("CON") || base == QLatin1String("PRN") ||
-        base == QLatin1String("AUX") || base == QLatin1String("NUL"))
+    static const QStringList devices{QStringLiteral("CON"),    QStringLiteral("PRN"),
+                                     QStringLiteral("AUX"),    QStringLiteral("NUL"),
+                                     QStringLiteral("CONIN$"), QStringLiteral("CONOUT$"),
+                                     QStringLiteral("CLOCK$")};
+    if (devices.contains(base))
         return true;
+    static const QString digits = QStringLiteral("0123456789\u00B9\u00B2\u00B3");
     return base.size() == 4 &&
            (base.startsWith(QLatin1String("COM")) || base.startsWith(QLatin1String("LPT"))) &&
-           base[3] >= QLatin1Char('1') && base[3] <= QLatin1Char('9');
+           digits.contains(base[3]);
 }
 
 // A name that the program or the system would load, run or read, or that
@@ -109,7 +142,7 @@ bool isReservedName(const QString& name) {
         if (parts[i].compare(QLatin1String("so"), Qt::CaseInsensitive) == 0)
             return true;
     }
-    return listed(loadedExtensions, parts.last());
+    return listed(refusedExtensions, parts.last());
 }
 
 bool isSafeSegment(const QString& segment) {

@@ -30,10 +30,12 @@ struct CatalogueEntry {
 // document that does not parse has no entries.
 std::vector<CatalogueEntry> readCatalogueEntries(QIODevice& device);
 
-// A single name of a file: not empty, not "." or "..", no separator and no
-// drive or stream colon; not a name that the program or the system loads or
-// reads (executables, libraries, scripts, .ini, .manifest, .conf, the
-// program's own files), no Windows device name, no trailing dot or blank.
+// A single name of a file: not empty, not "." or "..", no separator, only
+// characters Windows accepts in a file name; not a name that Windows runs,
+// hands to a script host or installer or reads when showing the folder, nor
+// one the program or the system loads or reads (executables, libraries,
+// scripts, .ini, .manifest, .conf, .local, the program's own files), no
+// Windows device name, no trailing dot or blank. The same on every platform.
 bool isSafeFileName(const QString& name);
 
 // A real sub-folder of the program folder: one or more segments, each a safe
@@ -41,5 +43,10 @@ bool isSafeFileName(const QString& name);
 // end), and not one of the folders that hold Qt's plugins. A folder is never
 // empty, since the record "//file" would read as a path from the root.
 bool isSafeFolder(const QString& folder);
+
+// Windows opens no path longer than this (MAX_PATH counts the terminating
+// null); an entry whose stored or temporary file would lie deeper is refused
+// on every platform.
+constexpr int longestWindowsPath = 259;
 
 } // namespace catalogue

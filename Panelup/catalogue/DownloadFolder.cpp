@@ -5,7 +5,14 @@
 #include <QFile>
 #include <QFileInfo>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include "platform/windows/WindowsPrivateFolder.h"
+
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+#else
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -73,24 +80,70 @@ bool isSymbolicLink(const QString& path) {
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISLNK(info.st_mode);
 }
 
+bool prepareEntryFolder(const QString& downloadFolder, const QString& folder) {
+    return QDir().mkpath(downloadFolder + QLatin1Char('/') + folder);
+}
+
+bool removeOwnFile(const QString& path) {
+    return QFile::remove(path);
+}
+
 #else
 
+namespace {
+
+std::wstring native(const QString& path) {
+    return QDir::toNativeSeparators(QDir::cleanPath(path)).toStdWString();
+}
+
+} // namespace
+
 bool preparePrivateFolder(const QString& path) {
-    if (QDir().mkpath(path))
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const platform::AdminOnlyFolder folder = platform::prepareAdminOnlyFolder(native(path));
+    if (!folder.movedAside.empty())
+        qDebug() << "Download folder moved aside:" << path << "to"
+                 << QString::fromStdWString(folder.movedAside)
+                 << QString::fromStdString(folder.movedBecause);
+    if (!folder.caution.empty())
+        qDebug() << "Download folder made, but its rights read back otherwise:" << path
+                 << QString::fromStdString(folder.caution);
+    if (!folder.ready)
+        qWarning() << "Download folder refused:" << path << QString::fromStdString(folder.refusal);
+    return folder.ready;
+}
+
+bool prepareEntryFolder(const QString& downloadFolder, const QString& folder) {
+    std::string refusal;
+    if (platform::makeFoldersBelow(native(downloadFolder), folder.toStdWString(), refusal))
         return true;
-    qWarning() << "Download folder refused:" << path << "cannot create it";
+    qWarning() << "Download folder refused:" << downloadFolder + QLatin1Char('/') + folder
+               << QString::fromStdString(refusal);
     return false;
 }
 
+bool removeOwnFile(const QString& path) {
+    return platform::deletePlainFile(native(path));
+}
+
 bool openWithoutFollowing(QFile& file, const QString& path) {
-    if (QFileInfo(path).isSymLink())
+    void* handle = platform::openPlainFileForReading(native(path));
+    if (!handle)
         return false;
-    file.setFileName(path);
-    return file.open(QIODevice::ReadOnly);
+    const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(handle);
+        return false;
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::_close(fd);
+        return false;
+    }
+    return true;
 }
 
 bool isSymbolicLink(const QString& path) {
-    return QFileInfo(path).isSymLink();
+    return platform::isReparsePoint(native(path));
 }
 
 #endif

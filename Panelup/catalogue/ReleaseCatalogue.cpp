@@ -142,7 +142,7 @@ bool ReleaseCatalogue::storeEntry(const CatalogueEntry& entry, const QString& mo
             setLastWriteTime(stored, toFileTime(released));
     }
     if (QFile::exists(temporary) || isSymbolicLink(temporary))
-        QFile::remove(temporary);
+        removeOwnFile(temporary);
     return ok;
 }
 
@@ -198,10 +198,18 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
         const QString programEntryFolder = context_.programFolder + QLatin1Char('/') + entry.folder;
         const QString downloadEntryFolder =
             context_.downloadFolder + QLatin1Char('/') + entry.folder;
-        QDir().mkpath(programEntryFolder);
-        QDir().mkpath(downloadEntryFolder);
         const QString stored = programEntryFolder + QLatin1Char('/') + entry.file;
         const QString temporary = downloadEntryFolder + QLatin1Char('/') + entry.downloadName;
+        if (stored.size() > longestWindowsPath || temporary.size() > longestWindowsPath) {
+            qDebug() << "Skipped catalogue entry" << entry.kind << entry.file << "path longer than"
+                     << longestWindowsPath
+                     << "characters:" << (stored.size() > longestWindowsPath ? stored : temporary);
+            if (!checkOnly)
+                failedDownloads_ << entry.file;
+            continue;
+        }
+        QDir().mkpath(programEntryFolder);
+        const bool downloadable = prepareEntryFolder(context_.downloadFolder, entry.folder);
 
         qDebug() << parseReleaseDate(entry.releaseDate);
 
@@ -217,7 +225,7 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
 
         // Whatever the version text, a damaged file is fetched again.
         if (!storedFileMatches(stored, entry)) {
-            result = storeEntry(entry, name, stored, temporary);
+            result = downloadable && storeEntry(entry, name, stored, temporary);
             if (!result) {
                 failedDownloads_ << entry.file;
                 logKept(entry, stored);

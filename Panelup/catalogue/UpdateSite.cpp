@@ -148,7 +148,7 @@ bool downloadFile(const QString& url, const QString& path, bool save, qint64 lim
             // The site answered; a stale copy that will not go away does not
             // change that.
             ok = true;
-            if (QFile::exists(path) && !QFile::remove(path))
+            if (QFile::exists(path) && !removeOwnFile(path))
                 qDebug() << "cannot remove" << path;
         }
         if (ok)
@@ -169,7 +169,7 @@ bool UpdateSite::checkUpdateSite() const {
     if (preparePrivateFolder(downloadFolder_)) {
         localPath = downloadFolder_ + QLatin1Char('/') + siteCheckPage_;
         if (QFile::exists(localPath))
-            QFile::remove(localPath);
+            removeOwnFile(localPath);
     }
     return downloadFile(siteBaseUrl_ + siteCheckPage_, localPath, false);
 }

@@ -119,6 +119,22 @@ QStringList treeOf(const QString& root) {
     return found;
 }
 
+QStringList* capturedLog = nullptr;
+void captureLog(QtMsgType, const QMessageLogContext&, const QString& message) {
+    capturedLog->append(message);
+}
+
+// A folder of the given length in segments of at most 200 characters.
+QString folderOfLength(int length) {
+    QString folder;
+    while (folder.size() < length) {
+        if (!folder.isEmpty())
+            folder += '/';
+        folder += QString(std::min(200, length - int(folder.size())), QLatin1Char('f'));
+    }
+    return folder;
+}
+
 } // namespace
 
 class ReleaseCatalogueTest : public QObject {
@@ -143,6 +159,8 @@ private slots:
     void corruptCatalogueHasNoEntries();
     void unsafeNamesWriteNothingOutside_data();
     void unsafeNamesWriteNothingOutside();
+    void pathsPastWindowsLimitRefused_data();
+    void pathsPastWindowsLimitRefused();
     void failedDownloadKeepsStoreAndRecord_data();
     void failedDownloadKeepsStoreAndRecord();
     void missingCatalogueCopy_data();
@@ -583,6 +601,83 @@ void ReleaseCatalogueTest::unsafeNamesWriteNothingOutside_data() {
                                     {"folder with trailing dot", "evil.bin", "Scalar./x"}};
     for (const QStringList& row : loaded)
         QTest::newRow(qPrintable(row[0])) << row[1] << "evil.bin" << row[2];
+    // What Windows runs, hands to a script host or an installer, mounts, or
+    // reads when Explorer shows the folder (Microsoft's blocked attachment
+    // types and the Explorer-read ones), and what it loads.
+    const char* const runOrRead[] = {"ade",           "adp",         "app",
+                                     "appcontent-ms", "application", "appref-ms",
+                                     "asp",           "aspx",        "asx",
+                                     "bas",           "bgi",         "cab",
+                                     "cer",           "chm",         "cnt",
+                                     "crt",           "csh",         "der",
+                                     "diagcab",       "fxp",         "gadget",
+                                     "grp",           "hlp",         "hpj",
+                                     "hta",           "htc",         "inf",
+                                     "ins",           "iso",         "isp",
+                                     "its",           "jar",         "jnlp",
+                                     "jse",           "ksh",         "mad",
+                                     "maf",           "mag",         "mam",
+                                     "maq",           "mar",         "mas",
+                                     "mat",           "mau",         "mav",
+                                     "maw",           "mcf",         "mda",
+                                     "mdb",           "mde",         "mdt",
+                                     "mdw",           "mdz",         "msc",
+                                     "msh",           "msh1",        "msh2",
+                                     "mshxml",        "msh1xml",     "msh2xml",
+                                     "msp",           "mst",         "msu",
+                                     "ops",           "osd",         "pcd",
+                                     "pif",           "pl",          "plg",
+                                     "prf",           "prg",         "printerexport",
+                                     "ps1xml",        "ps2",         "ps2xml",
+                                     "psc1",          "psc2",        "psd1",
+                                     "psdm1",         "pst",         "py",
+                                     "pyc",           "pyo",         "pyw",
+                                     "pyz",           "pyzw",        "reg",
+                                     "scf",           "sct",         "settingcontent-ms",
+                                     "shb",           "shs",         "theme",
+                                     "udl",           "url",         "vb",
+                                     "vbe",           "vbp",         "vhd",
+                                     "vhdx",          "vsmacros",    "vsw",
+                                     "webpnp",        "website",     "ws",
+                                     "wsb",           "wsc",         "wsf",
+                                     "wsh",           "xbap",        "xll",
+                                     "xnk",           "library-ms",  "searchConnector-ms",
+                                     "search-ms",     "mht",         "mhtml",
+                                     "desktop",       "msix",        "msixbundle",
+                                     "appx",          "appxbundle",  "appinstaller",
+                                     "img",           "drv",         "ax",
+                                     "acm",           "efi",         "mui",
+                                     "tsp",           "local"};
+    for (const char* extension : runOrRead)
+        QTest::addRow("extension .%s", extension) << QStringLiteral("fw.") + extension << "evil.bin"
+                                                  << "Scalar";
+    // Every device name, also with the superscript digits Windows counts.
+    const QStringList devices{"COM0",      "LPT0",      "COM\u00B9", "COM\u00B2",
+                              "COM\u00B3", "LPT\u00B9", "LPT\u00B2", "LPT\u00B3",
+                              "CONIN$",    "CONOUT$",   "CLOCK$"};
+    for (const QString& device : devices) {
+        QTest::addRow("device %s", qPrintable(device)) << device << "evil.bin"
+                                                       << "Scalar";
+        QTest::addRow("device %s with extension", qPrintable(device)) << device.toLower() + ".bin"
+                                                                      << "evil.bin"
+                                                                      << "Scalar";
+    }
+    QTest::newRow("device as download name")
+        << "evil.bin" << QString::fromUtf8("LPT\u00B3.tmp") << "Scalar";
+    // Characters Windows refuses in a file name.
+    for (const char* c : {"?", "*", "<", ">", "\"", "|"}) {
+        QTest::addRow("character %s in the file name", c)
+            << QStringLiteral("fw%1.bin").arg(QLatin1String(c)) << "evil.bin"
+            << "Scalar";
+        QTest::addRow("character %s in the folder", c)
+            << "evil.bin"
+            << "evil.bin" << QStringLiteral("Scalar/x%1").arg(QLatin1String(c));
+    }
+    // Windows loads a program's DLLs from "<program>.exe.local" beside it.
+    for (const char* folder :
+         {"Panelup.exe.local", "PanelupDemo.exe.local", "Scalar/Tool.exe.local"})
+        QTest::addRow("folder %s", folder) << "winspool.bin"
+                                           << "evil.bin" << folder;
     QTest::newRow("download name is a device") << "evil.bin"
                                                << "NUL"
                                                << "Scalar";
@@ -628,6 +723,50 @@ void ReleaseCatalogueTest::unsafeNamesWriteNothingOutside() {
     QSettings settings(c.configPath, QSettings::IniFormat);
     QCOMPARE(settings.value("LM0420/ScalarBinFile").toString(), QString());
     QCOMPARE(settings.value("LM0420/HubBinFile").toString(), QStringLiteral("Hub//hub.bin"));
+}
+
+void ReleaseCatalogueTest::pathsPastWindowsLimitRefused_data() {
+    QTest::addColumn<int>("storedLength");    // 0: short
+    QTest::addColumn<int>("temporaryLength"); // 0: short
+    QTest::addColumn<bool>("stored");
+    QTest::newRow("stored path of 259 characters") << 259 << 0 << true;
+    QTest::newRow("stored path of 260 characters") << 260 << 0 << false;
+    QTest::newRow("temporary path of 259 characters") << 0 << 259 << true;
+    QTest::newRow("temporary path of 260 characters") << 0 << 260 << false;
+}
+
+void ReleaseCatalogueTest::pathsPastWindowsLimitRefused() {
+    QFETCH(int, storedLength);
+    QFETCH(int, temporaryLength);
+    QFETCH(bool, stored);
+    const QString file = QStringLiteral("fw.bin");
+    QString folder = QStringLiteral("Scalar");
+    QString download = file;
+    const QString downloads = defaultDownloadFolder();
+    if (storedLength > 0)
+        folder = folderOfLength(storedLength - int(program_.size() + file.size()) - 2);
+    if (temporaryLength > 0)
+        download =
+            QString(temporaryLength - int(downloads.size() + folder.size()) - 2, QLatin1Char('d'));
+    const QString storedPath = program_ + '/' + folder + '/' + file;
+    QCOMPARE(int(storedPath.size()), storedLength > 0 ? storedLength : int(storedPath.size()));
+    const QByteArray body = firmware('a');
+    serveCatalogue({{"Scalar", file, "18.5", sumText(body), folder, download}});
+    server_->serve(filePath(file), body);
+
+    QStringList log;
+    capturedLog = &log;
+    const QtMessageHandler previous = qInstallMessageHandler(captureLog);
+    ReleaseCatalogue catalogue(context());
+    catalogue.refreshCatalogue(model.toStdString(), false);
+    qInstallMessageHandler(previous);
+    capturedLog = nullptr;
+
+    QCOMPARE(QFile::exists(storedPath), stored);
+    QCOMPARE(record("ScalarBinFile"), stored ? folder + "//" + file : QString());
+    QCOMPARE(catalogue.failedDownloads(), stored ? QStringList() : QStringList{file});
+    QCOMPARE(log.filter(QStringLiteral("path longer than 259 characters")).size(), stored ? 0 : 1);
+    QCOMPARE(server_->requestCount(filePath(file)), stored ? 1 : 0);
 }
 
 void ReleaseCatalogueTest::failedDownloadKeepsStoreAndRecord_data() {
@@ -741,13 +880,6 @@ void ReleaseCatalogueTest::shortAndNonElementEntriesSkipped() {
     QCOMPARE(record("ScalarBinFile"), QString());
     QCOMPARE(record("HubBinFile"), QStringLiteral("Hub//hub.bin"));
 }
-
-namespace {
-QStringList* capturedLog = nullptr;
-void captureLog(QtMsgType, const QMessageLogContext&, const QString& message) {
-    capturedLog->append(message);
-}
-} // namespace
 
 void ReleaseCatalogueTest::skippedEntriesLogBounded() {
     // A catalogue of many refused entries once wrote a log line for each.

@@ -234,12 +234,23 @@ private slots:
         // loads: each is skipped, the other entries are used.
         NetworkCase loaded;
         loaded.special = Special::LoadedName;
-        const QList<QPair<QString, QString>> names{
+        QList<QPair<QString, QString>> names{
             {".", "libHubbridge.so"}, {"./", "Config.ini"},         {".", "version.dll"},
             {"platforms", "fw.bin"},  {"Styles", "fw.bin"},         {"Scalar//x", "fw.bin"},
             {"Scalar", "CON"},        {"Scalar", "nul.bin"},        {"Scalar", "fw.bin."},
             {"Scalar", "fw.bin "},    {"Scalar", "PanelupDemo"},    {"Scalar", "run.sh.js"},
             {"Tools", "Panelup.exe"}, {"Scalar", "libTxHubLib.so"}, {"Scalar", "qt.conf"}};
+        // What Windows runs or Explorer reads when showing the folder, device
+        // names it opens, characters it refuses and the folder it loads the
+        // program's DLLs from.
+        names << qMakePair(QStringLiteral("Scalar"), QStringLiteral("fw.url"))
+              << qMakePair(QStringLiteral("Scalar"), QStringLiteral("fw.settingcontent-ms"))
+              << qMakePair(QStringLiteral("Scalar"), QStringLiteral("fw.hta"))
+              << qMakePair(QStringLiteral("Scalar"), QStringLiteral("COM\u00B9.bin"))
+              << qMakePair(QStringLiteral("Scalar"), QStringLiteral("CONIN$"))
+              << qMakePair(QStringLiteral("Scalar"), QStringLiteral("fw?.bin"))
+              << qMakePair(QStringLiteral("Panelup.exe.local"), QStringLiteral("winspool.bin"))
+              << qMakePair(QStringLiteral("PanelupDemo.exe.local"), QStringLiteral("fw.bin"));
         for (const auto& name : names) {
             loaded.folder = name.first;
             loaded.file = name.second;

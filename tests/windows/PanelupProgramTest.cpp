@@ -7,18 +7,27 @@
 // monitor's EDID comes from registry keys this test writes (Wine's dxva2
 // finds no physical monitor, so the copy gets a stand-in); a second copy is
 // refused with the warning box and exit code 1 and leaves the first one's
-// window and trace log alone.
+// window and trace log alone. Qt's code-loading and platform-choosing
+// variables in the user's environment (HKCU\Environment), Qt's own options
+// to the same ends and a qt.conf in the working folder all point at plugins
+// that leave a marker when loaded, and at a platform only they offer: the
+// window shows as usual and no marker appears.
+#include "support/ChildProcess.h"
 #include "support/RegistryEdidStandIn.h"
 #include "support/TestReport.h"
 #include "support/WinText.h"
 
 #include <windows.h>
 
+#include <userenv.h>
+
 #include <cstdio>
+#include <cwchar>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -52,12 +61,20 @@ struct Program {
     PROCESS_INFORMATION process{};
     bool started = false;
 
-    explicit Program(const std::wstring& executable) {
+    // environment: a block as CreateEnvironmentBlock makes it, or nullptr
+    // for this process's own.
+    explicit Program(const std::wstring& executable, const std::wstring& arguments = L"",
+                     void* environment = nullptr, const std::wstring& workingDirectory = L"") {
         std::wstring commandLine = L"\"" + executable + L"\"";
+        if (!arguments.empty()) {
+            commandLine += L" " + arguments;
+        }
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
-        started = CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                 nullptr, &startup, &process) != 0;
+        started = CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE,
+                                 CREATE_UNICODE_ENVIRONMENT, environment,
+                                 workingDirectory.empty() ? nullptr : workingDirectory.c_str(),
+                                 &startup, &process) != 0;
     }
     ~Program() {
         if (started) {
@@ -173,6 +190,100 @@ private:
     bool ok_ = false;
 };
 
+// Qt's code-loading and platform-choosing variables in the user's own
+// environment (HKCU\Environment), which every unelevated program of the
+// user may set, pointing at the marker plugins; taken out again at the end.
+class HostileUserEnvironment {
+public:
+    explicit HostileUserEnvironment(const std::wstring& plugins) {
+        values_ = {{L"QT_PLUGIN_PATH", plugins},
+                   {L"QT_QPA_PLATFORM_PLUGIN_PATH", plugins + L"\\platforms"},
+                   {L"QT_QPA_PLATFORM", L"panelupmarker"},
+                   {L"QT_QPA_PLATFORMTHEME", L"panelupmarker"},
+                   {L"QT_STYLE_OVERRIDE", L"panelupmarker"},
+                   {L"QT_QPA_GENERIC_PLUGINS", L"panelupmarker"},
+                   {L"QT_IM_MODULE", L"panelupmarker"}};
+        ok_ = true;
+        for (const auto& value : values_) {
+            const DWORD bytes = static_cast<DWORD>((value.second.size() + 1) * sizeof(wchar_t));
+            ok_ = RegSetKeyValueW(HKEY_CURRENT_USER, L"Environment", value.first.c_str(), REG_SZ,
+                                  value.second.c_str(), bytes) == ERROR_SUCCESS &&
+                  ok_;
+        }
+    }
+    ~HostileUserEnvironment() {
+        for (const auto& value : values_) {
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Environment", value.first.c_str());
+        }
+    }
+    HostileUserEnvironment(const HostileUserEnvironment&) = delete;
+    HostileUserEnvironment& operator=(const HostileUserEnvironment&) = delete;
+    bool ok() const { return ok_; }
+
+    // The environment a program started by the shell gets, built from the
+    // registry as Explorer builds it; the variables are added where this
+    // system's block leaves them out. Empty when it cannot be made.
+    std::vector<wchar_t> block(bool& fromRegistry) const {
+        std::vector<wchar_t> result;
+        void* made = nullptr;
+        if (!CreateEnvironmentBlock(&made, nullptr, FALSE)) {
+            return result;
+        }
+        std::vector<std::wstring> entries;
+        for (const wchar_t* entry = static_cast<const wchar_t*>(made); *entry;
+             entry += std::wcslen(entry) + 1) {
+            entries.push_back(entry);
+        }
+        DestroyEnvironmentBlock(made);
+        fromRegistry = true;
+        for (const auto& value : values_) {
+            const std::wstring wanted = value.first + L"=" + value.second;
+            bool found = false;
+            for (const std::wstring& entry : entries) {
+                found = found || _wcsicmp(entry.c_str(), wanted.c_str()) == 0;
+            }
+            if (!found) {
+                fromRegistry = false;
+                entries.push_back(wanted);
+            }
+        }
+        for (const std::wstring& entry : entries) {
+            result.insert(result.end(), entry.begin(), entry.end());
+            result.push_back(L'\0');
+        }
+        result.push_back(L'\0');
+        return result;
+    }
+
+private:
+    std::vector<std::pair<std::wstring, std::wstring>> values_;
+    bool ok_ = false;
+};
+
+// The marker files the plugins below folder left, when loaded.
+std::vector<std::wstring> markersBelow(const std::wstring& folder) {
+    std::vector<std::wstring> found;
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) {
+        return found;
+    }
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name == L"." || name == L"..") {
+            continue;
+        }
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            const std::vector<std::wstring> below = markersBelow(folder + L"\\" + name);
+            found.insert(found.end(), below.begin(), below.end());
+        } else if (name.size() > 7 && name.compare(name.size() - 7, 7, L".loaded") == 0) {
+            found.push_back(folder + L"\\" + name);
+        }
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+    return found;
+}
+
 std::wstring tempFolder() {
     wchar_t buffer[MAX_PATH + 1] = {};
     const DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
@@ -214,7 +325,39 @@ int main(int argc, char** argv) {
     const std::wstring logPath = tempFolder() + L"\\Panelup_log.txt";
     DeleteFileW(logPath.c_str());
 
-    Program first(executable);
+    // The marker plugins where the user's environment points, first shown
+    // to load and leave their markers when Qt is asked to load them.
+    const std::wstring plugins = folder + L"-plugins";
+    report.check(copyFolder(widen(MARKER_PLUGINS), plugins), "the marker plugins are laid out");
+    const std::wstring probe = folder + L"\\marker_plugin_probe.exe";
+    CopyFileW(widen(MARKER_PROBE).c_str(), probe.c_str(), FALSE);
+    std::vector<std::wstring> pluginFiles;
+    for (const wchar_t* kind :
+         {L"platforms", L"platformthemes", L"styles", L"generic", L"platforminputcontexts"}) {
+        pluginFiles.push_back(plugins + L"\\" + kind + L"\\panelupmarker.dll");
+    }
+    ChildOptions probing;
+    probing.workingDirectory = folder;
+    const ChildRun control = runChild(probe, pluginFiles, probing);
+    report.check(control.started && control.exitCode == 0 &&
+                     markersBelow(plugins).size() == pluginFiles.size(),
+                 "control: Qt loads each marker plugin, which leaves its marker",
+                 control.standardOutput);
+    for (const std::wstring& marker : markersBelow(plugins)) {
+        DeleteFileW(marker.c_str());
+    }
+
+    const HostileUserEnvironment hostile(plugins);
+    report.check(hostile.ok(), "Qt's variables set in HKCU\\Environment");
+    bool fromRegistry = false;
+    std::vector<wchar_t> environment = hostile.block(fromRegistry);
+    report.check(!environment.empty(), "the shell's environment block is made");
+    if (!fromRegistry) {
+        std::printf("      (this system's CreateEnvironmentBlock leaves HKCU\\Environment out: "
+                    "the variables are added to the block)\n");
+    }
+
+    Program first(executable, L"", environment.empty() ? nullptr : environment.data());
     report.check(first.started, "Panelup.exe starts");
     const Window main = waitForWindow(first, MainTitlePrefix, 60000);
     report.check(narrow(main.title) == "LM Series USB Firmware Update Tool v1.07",
@@ -252,9 +395,31 @@ int main(int argc, char** argv) {
         PostMessageW(main.handle, WM_CLOSE, 0, 0);
     }
     report.equal(first.waitForExit(30000), 0ul, "closing the window ends it with exit code 0");
+    report.check(markersBelow(plugins).empty(),
+                 "no plugin is loaded from where the user's environment points");
+
+    // Qt's own command-line options to the same ends, and a qt.conf in the
+    // working folder pointing at the marker plugins.
+    {
+        std::ofstream conf((plugins + L"\\qt.conf").c_str());
+        conf << "[Paths]\nPlugins = " << narrow(plugins) << "\n";
+    }
+    const std::wstring arguments = L"-platformpluginpath \"" + plugins +
+                                   L"\\platforms\" -platform panelupmarker -platformtheme "
+                                   L"panelupmarker -style=panelupmarker --plugin panelupmarker";
+    Program third(executable, arguments, nullptr, plugins);
+    const Window shown = waitForWindow(third, MainTitlePrefix, 60000);
+    report.check(shown.handle != nullptr, "started with Qt's plugin options, the window shows");
+    if (shown.handle) {
+        PostMessageW(shown.handle, WM_CLOSE, 0, 0);
+    }
+    report.equal(third.waitForExit(30000), 0ul, "and closes with exit code 0");
+    report.check(markersBelow(plugins).empty(),
+                 "no plugin is loaded from where the options or a qt.conf there point");
     if (inPlace) {
-        report.check(DeleteFileW((folder + L"\\dxva2.dll").c_str()) != 0,
-                     "the stand-in leaves the installed folder");
+        report.check(DeleteFileW((folder + L"\\dxva2.dll").c_str()) != 0 &&
+                         DeleteFileW(probe.c_str()) != 0,
+                     "the stand-in and the probe leave the installed folder");
     }
     return report.finish();
 }

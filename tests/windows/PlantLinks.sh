@@ -1,0 +1,14 @@
+#!/bin/sh
+# Lays out links for windows_download_folder where the Windows API under
+# Wine cannot make them (Wine shows a Unix symbolic link as a reparse point),
+# then starts the test: PlantLinks.sh <folder> <command...>
+set -eu
+folder=$1
+shift
+rm -rf "$folder"
+mkdir -p "$folder/elsewhere" "$folder/top" "$folder/entry/AutoUpdate"
+printf victim > "$folder/elsewhere/victim.bin"
+printf left > "$folder/elsewhere/left.bin"
+ln -s ../elsewhere "$folder/top/AutoUpdate"
+ln -s ../../elsewhere "$folder/entry/AutoUpdate/Scalar"
+exec "$@"
