@@ -311,13 +311,28 @@ bool parseDescription(const std::string& text, World& world, std::string& error)
         const json root = json::parse(text);
         requireObject(root, "description");
         checkKeys(root, "description",
-                  {"persistState", "monitors", "devices", "firmwareWriteMs", "progressSteps"});
+                  {"persistState", "monitors", "devices", "firmwareWriteMs", "progressSteps",
+                   "faults", "requestLogFile"});
         World parsed;
         parsed.persistState = readBool(root, "persistState", "description", false);
         parsed.firmwareWriteMs =
             static_cast<int32_t>(readInteger(root, "firmwareWriteMs", "description", 0, 600000, 0));
         parsed.progressSteps =
             static_cast<int32_t>(readInteger(root, "progressSteps", "description", 0, 1 << 24, 0));
+        if (root.contains("faults")) {
+            const json& faults = requireObject(root.at("faults"), "faults");
+            for (auto it = faults.begin(); it != faults.end(); ++it) {
+                if (!it.value().is_number_integer())
+                    fail("faults." + it.key(), "expected an integer");
+                parsed.faults.emplace_back(it.key(), it.value().get<int32_t>());
+            }
+        }
+        if (root.contains("requestLogFile")) {
+            const json& file = root.at("requestLogFile");
+            if (!file.is_string() || file.get<std::string>().empty())
+                fail("requestLogFile", "expected a file name");
+            parsed.requestLogFile = file.get<std::string>();
+        }
         if (root.contains("monitors")) {
             const json& monitors = root.at("monitors");
             if (!monitors.is_array())

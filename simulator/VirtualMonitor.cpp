@@ -36,10 +36,32 @@ VirtualMonitor::VirtualMonitor() {
         std::fprintf(stderr, "%s\n", lastError.c_str());
 }
 
-void VirtualMonitor::replaceWorld(World replacement, const std::string& statePath) {
+namespace {
+
+// The description's faults, tried on a scratch set first so that a world
+// with a misspelt fault is refused as a whole.
+bool checkFaults(const World& world, std::string& error) {
+    Faults scratch;
+    for (const auto& fault : world.faults) {
+        if (!scratch.set(fault.first, fault.second, error)) {
+            error = "faults." + fault.first + ": " + error;
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+void VirtualMonitor::replaceWorld(World replacement, const std::string& statePath,
+                                  const std::string& requestLogPath) {
     world = std::move(replacement);
     faults.clear();
+    std::string ignored;
+    for (const auto& fault : world.faults)
+        faults.set(fault.first, fault.second, ignored);
     log.clear();
+    log.mirrorTo(requestLogPath);
     handles_.clear();
     lastUpdates = {};
     statePath_ = statePath;
@@ -48,9 +70,9 @@ void VirtualMonitor::replaceWorld(World replacement, const std::string& statePat
 
 bool VirtualMonitor::loadDescription(const std::string& json) {
     World parsed;
-    if (!parseDescription(json, parsed, lastError))
+    if (!parseDescription(json, parsed, lastError) || !checkFaults(parsed, lastError))
         return false;
-    replaceWorld(std::move(parsed), std::string());
+    replaceWorld(std::move(parsed), std::string(), std::string());
     return true;
 }
 
@@ -63,7 +85,7 @@ bool VirtualMonitor::loadDescriptionFile(const std::string& path) {
     std::stringstream text;
     text << in.rdbuf();
     World parsed;
-    if (!parseDescription(text.str(), parsed, lastError)) {
+    if (!parseDescription(text.str(), parsed, lastError) || !checkFaults(parsed, lastError)) {
         lastError += " (" + path + ")";
         return false;
     }
@@ -79,7 +101,11 @@ bool VirtualMonitor::loadDescriptionFile(const std::string& path) {
                          statePath.c_str());
         }
     }
-    replaceWorld(std::move(parsed), statePath);
+    std::string requestLogPath;
+    if (!parsed.requestLogFile.empty())
+        requestLogPath =
+            (std::filesystem::path(path).parent_path() / parsed.requestLogFile).string();
+    replaceWorld(std::move(parsed), statePath, requestLogPath);
     if (!stateProblem.empty())
         lastError = stateProblem;
     return true;

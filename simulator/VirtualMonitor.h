@@ -50,7 +50,7 @@ public:
 
 private:
     VirtualMonitor();
-    void replaceWorld(World world, const std::string& statePath);
+    void replaceWorld(World world, const std::string& statePath, const std::string& requestLogPath);
 
     std::map<uintptr_t, uint32_t> handles_;
     uintptr_t nextHandle_ = 0x100;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace simulator {
@@ -59,6 +60,12 @@ struct World {
     std::vector<Device> devices;
     int32_t firmwareWriteMs = 0;
     int32_t progressSteps = 0;
+    // Faults switched on as the world is loaded, in order: name and value.
+    std::vector<std::pair<std::string, int32_t>> faults;
+    // A file every request-log line is also appended to, relative to the
+    // description file's folder; only for descriptions loaded from a file,
+    // so a program started on them leaves its requests behind.
+    std::string requestLogFile;
 
     Monitor* monitorAt(int32_t index);
     const Hub& identityOf(const Device& device) const;

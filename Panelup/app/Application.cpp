@@ -1,9 +1,11 @@
 #include "app/Application.h"
 
+#include "app/CommandLine.h"
 #include "app/HighDpi.h"
 #include "app/Panelup.h"
 #include "app/QtCodeSources.h"
 #include "app/Resources.h"
+#include "app/SilentRun.h"
 #include "app/TraceLog.h"
 #include "platform/Platform.h"
 #include "seams/Dialogs.h"
@@ -14,10 +16,27 @@
 
 namespace app {
 
+namespace {
+
+// The switches, read once Qt has taken its own options. Null for the window;
+// an unattended run answers every box from here on.
+std::unique_ptr<SilentRun> startSilentRun(const CommandLine& commandLine) {
+    if (commandLine.mode != CommandLine::Mode::Silent)
+        return nullptr;
+    return std::make_unique<SilentRun>(commandLine);
+}
+
+} // namespace
+
 int runPanelup(int argc, char** argv, platform::Platform& platform, const RunOptions& options) {
     confineQtToProgramFolder(argc, argv);
     prepareHighDpi();
-    QApplication app(argc, argv);
+    QtArguments qtArguments(argc, argv);
+    QApplication app(qtArguments.argc, qtArguments.argv());
+    const CommandLine commandLine = parseCommandLine(QCoreApplication::arguments().mid(1));
+    if (commandLine.mode == CommandLine::Mode::Help || commandLine.mode == CommandLine::Mode::Error)
+        return tellUsage(commandLine);
+    const std::unique_ptr<SilentRun> silent = startSilentRun(commandLine);
 
     const platform::InstanceState instance = platform.singleInstance().acquire("NV_Panelup");
     if (instance == platform::InstanceState::AlreadyRunning) {
@@ -27,7 +46,7 @@ int runPanelup(int argc, char** argv, platform::Platform& platform, const RunOpt
             seams::DialogIcon::Warning,
             QCoreApplication::translate("main", "NV_Panelup is already running!"),
             QCoreApplication::translate("main", "Only one instance can be run at a time!"));
-        return 1;
+        return silent ? silent->finish(ExitAlreadyRunning) : 1;
     }
 
     initTrace();
@@ -47,9 +66,13 @@ int runPanelup(int argc, char** argv, platform::Platform& platform, const RunOpt
         mainWindow->siteBaseUrl = options.siteBaseUrl;
     if (!options.testSiteBaseUrl.isEmpty())
         mainWindow->testSiteBaseUrl = options.testSiteBaseUrl;
-    mainWindow->show();
-
-    const int result = app.exec();
+    int result = 0;
+    if (silent) {
+        result = silent->run(*mainWindow);
+    } else {
+        mainWindow->show();
+        result = app.exec();
+    }
     mainWindow = nullptr;
     return result;
 }

@@ -50,6 +50,11 @@ public:
     bool refreshCatalogue(const std::string& model, bool checkOnly);
     void showFirmwareStatus();
 
+    // What the window's first show runs: inventory, settings, model, stored
+    // firmware, downloads and status. The unattended run calls it without
+    // showing the window.
+    void runStartupSequence();
+
     // Blank EDID areas of the paired monitors rebuilt before an update.
     bool repairMonitorEdids();
 
@@ -65,6 +70,11 @@ public:
     QString modelName;
     // What the last download-mode refreshCatalogue failed to store.
     QStringList failedDownloads;
+    // Whether the last refreshCatalogue fetched the catalogue from the site.
+    bool catalogueFetched = false;
+    // What this run wrote to the monitor (EDID areas, firmware), one text
+    // each, with how each write ended.
+    QStringList monitorWrites;
     std::shared_ptr<models::ILCDModel> currentModel;
     discovery::MonitorRecord currentMonitor;
     QPoint dragPos;
@@ -83,6 +93,9 @@ public:
     bool siteReachable = false;
     bool useTestSite = false;
     bool multiMonitor = false;
+    // Older firmware allowed for this run whatever Config.ini says (the
+    // unattended run's /f).
+    bool allowOlderFirmware = false;
     QByteArray siteBaseUrl;
     QByteArray testSiteBaseUrl;
     QByteArray siteCheckPage;

@@ -110,7 +110,8 @@ private:
         if (settings.status() != QSettings::NoError)
             qWarning() << "Config.ini could not be read, every setting takes its default:"
                        << w_.configPath;
-        w_.allowDowngrade = flag(settings, QStringLiteral("Others/AllowDowngrade"));
+        w_.allowDowngrade =
+            flag(settings, QStringLiteral("Others/AllowDowngrade")) || w_.allowOlderFirmware;
         w_.useTestSite = flag(settings, QStringLiteral("Others/Site"));
         w_.multiMonitor = flag(settings, QStringLiteral("Others/MultiMonitor"));
         qDebug() << "Start-up: AllowDowngrade" << w_.allowDowngrade << "Site" << w_.useTestSite
@@ -241,6 +242,10 @@ void Panelup::showEvent(QShowEvent* event) {
     // when the minimised window is restored: the program has started already.
     if (event->spontaneous())
         return;
+    runStartupSequence();
+}
+
+void Panelup::runStartupSequence() {
     StartupSequence(*this).run();
 }
 

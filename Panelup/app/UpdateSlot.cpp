@@ -21,6 +21,7 @@ void Panelup::updateFW() {
     context.repairMonitorEdids = [this] { return repairMonitorEdids(); };
     context.showFirmwareStatus = [this] { showFirmwareStatus(); };
     context.resetScalarSettings = [this] { return queries_.resetScalarSettings(); };
+    context.wrote = [this](const QString& written) { monitorWrites << written; };
     update::runUpdateFlow(context);
 }
 

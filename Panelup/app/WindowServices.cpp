@@ -43,6 +43,7 @@ bool Panelup::refreshCatalogue(const std::string& model, bool checkOnly) {
     catalogue::ReleaseCatalogue catalogue(context);
     const bool result = catalogue.refreshCatalogue(model, checkOnly);
     failedDownloads = catalogue.failedDownloads();
+    catalogueFetched = catalogue.catalogueFetched();
     if (!checkOnly)
         takeFirmwareRecord(catalogue.record());
     return result;
@@ -90,8 +91,12 @@ void Panelup::showFirmwareStatus() {
 
 bool Panelup::repairMonitorEdids() {
     update::EdidRepairContext context{
-        inventory, modelList, queries_, modelName,
-        QStandardPaths::writableLocation(QStandardPaths::TempLocation)};
+        inventory,
+        modelList,
+        queries_,
+        modelName,
+        QStandardPaths::writableLocation(QStandardPaths::TempLocation),
+        [this](const QString& written) { monitorWrites << written; }};
     return update::repairMonitorEdids(context);
 }
 

@@ -66,6 +66,12 @@ void applyLm0410Rule(const QString& modelText, int& major, int& minor) {
 
 } // namespace
 
+int storedScalarVersion(const QString& programFolder, const QString& scalarBinFile) {
+    const QByteArray file = readStoredFile(programFolder, scalarBinFile);
+    return packedVersion(versionByte(file, scalarMajorOffset),
+                         versionByte(file, scalarMinorOffset));
+}
+
 void showFirmwareStatus(FirmwareStatusContext& c) {
     scalar::ScalarQueries& queries = *c.queries;
     FirmwareStatusView& view = *c.view;

@@ -56,6 +56,10 @@ constexpr int hubMinorOffset = 0x7EFA;
 constexpr int scalarMajorOffset = 0xF900;
 constexpr int scalarMinorOffset = 0xF901;
 
+// The packed version (major x 256 + minor) of the stored scalar file named
+// relative to programFolder; 0 for a missing or short file.
+int storedScalarVersion(const QString& programFolder, const QString& scalarBinFile);
+
 // Reads the installed versions from the monitor and the stored files'
 // versions, shows both with the stored file's checksum, and decides what
 // the Update button will write (hub first, then scalar).

@@ -157,6 +157,7 @@ const FirmwareRecord& ReleaseCatalogue::record() const {
 bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly) {
     const QString name = QString::fromStdString(model);
     failedDownloads_.clear();
+    catalogueFetched_ = false;
     record_ = FirmwareRecord::read(context_.configPath, name);
     const QString catalogueName = name + QStringLiteral(".xml");
     if (!preparePrivateFolder(context_.downloadFolder)) {
@@ -169,6 +170,7 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
 
     // A failed fetch leaves the copy of an earlier run, which is then used.
     bool result = downloadFile(url, copy, true, catalogueSizeLimit);
+    catalogueFetched_ = result;
 
     // A link where the copy belongs was not put there by this program.
     QFile catalogueFile;

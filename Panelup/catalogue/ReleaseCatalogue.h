@@ -44,6 +44,9 @@ public:
     // The files that the last download-mode refresh failed to bring into
     // the store (the catalogue itself when the download folder is refused).
     const QStringList& failedDownloads() const;
+    // Whether the last refresh fetched the catalogue itself from the site
+    // (false when it fell back on an earlier copy or had none).
+    bool catalogueFetched() const { return catalogueFetched_; }
     // The model's firmware record as the last refresh left it in Config.ini.
     const FirmwareRecord& record() const;
 
@@ -58,6 +61,7 @@ private:
     CatalogueContext context_;
     QStringList failedDownloads_;
     FirmwareRecord record_;
+    bool catalogueFetched_ = false;
 };
 
 } // namespace catalogue

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace update {
 
@@ -34,9 +35,9 @@ QString hexAddress(int address) {
 class MonitorRepair {
 public:
     MonitorRepair(scalar::ScalarQueries& queries, const EdidBackup& backup,
-                  const models::ILCDModel& model)
+                  const models::ILCDModel& model, std::function<void(const QString&)> wrote)
         : queries_(queries), backup_(backup), model_(model),
-          modelName_(QString::fromStdString(model.name())) {}
+          modelName_(QString::fromStdString(model.name())), wrote_(std::move(wrote)) {}
 
     void repairCopy(int sourceAddress, int copyAddress) {
         const auto copy = read(copyAddress);
@@ -101,17 +102,23 @@ private:
                        << hexAddress(address) << "is left alone";
             return;
         }
-        if (queries_.writeEdidArea(address, newBytes))
+        const bool written = queries_.writeEdidArea(address, newBytes);
+        if (written)
             qDebug() << "EDID repair:" << modelName_ << hexAddress(address) << "rebuilt";
         else
             qWarning() << "EDID repair:" << modelName_ << "writing" << hexAddress(address)
                        << "failed";
+        if (wrote_)
+            wrote_(QStringLiteral("EDID area %1 of %2 %3")
+                       .arg(hexAddress(address), modelName_,
+                            written ? QStringLiteral("rebuilt") : QStringLiteral("write failed")));
     }
 
     scalar::ScalarQueries& queries_;
     const EdidBackup& backup_;
     const models::ILCDModel& model_;
     const QString modelName_;
+    std::function<void(const QString&)> wrote_;
 };
 
 } // namespace
@@ -132,7 +139,7 @@ bool repairMonitorEdids(EdidRepairContext& context) {
         context.modelName = QString::fromStdString(model->name());
         qDebug() << "EDID repair: checking the areas of" << context.modelName;
 
-        MonitorRepair repair(context.queries, backup, *model);
+        MonitorRepair repair(context.queries, backup, *model, context.wrote);
         if (model->repairsEdidCopies()) {
             repair.repairCopy(model->edidSourceAddress(), model->edidCopyAddress());
             repair.repairCopy(model->secondEdidSourceAddress(), model->secondEdidCopyAddress());

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace discovery {
 class MonitorInventory;
 }
@@ -20,6 +22,8 @@ struct EdidRepairContext {
     scalar::ScalarQueries& queries;
     QString& modelName;   // set to each identified model's name
     QString backupFolder; // holds the backup of every area before it is written
+    // Told of every area written to the monitor (may be empty).
+    std::function<void(const QString&)> wrote;
 };
 
 // Rebuilds blank EDID areas of every paired monitor, as a copy of a valid

@@ -145,6 +145,14 @@ private:
         return false;
     }
 
+    void tellWritten(const QString& what, const QString& file, int32_t result) const {
+        if (!c_.wrote)
+            return;
+        c_.wrote(what + QLatin1Char(' ') + file +
+                 (result == 0 ? QStringLiteral(" written")
+                              : QStringLiteral(" write failed (result %1)").arg(result)));
+    }
+
     void writeFailed(const QString& title, const QString& text) {
         warn(title, text);
         view().setExitEnabled(true);
@@ -165,6 +173,7 @@ private:
                         image.bytes.size(), reportUpdateProgress, nullptr);
         CloseDevice();
         qDebug() << "Update: hub firmware write result" << result;
+        tellWritten(QStringLiteral("hub firmware"), c_.hubBinFile, result);
         if (result != 0) {
             writeFailed(tr("Update Hub FW Failed"),
                         tr("Monitor Hub Firmware update failed , please close the application "
@@ -199,6 +208,7 @@ private:
             p.p2, p.p3, p.p4, p.p5, reportUpdateProgress, nullptr);
         CloseDevice();
         qDebug() << "Update: scalar firmware write result" << result;
+        tellWritten(QStringLiteral("scalar firmware"), c_.scalarBinFile, result);
         if (result != 0) {
             writeFailed(tr("Update Scalar FW Failed"),
                         tr("Monitor Scalar Firmware update failed, please close the application "

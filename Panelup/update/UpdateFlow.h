@@ -42,6 +42,9 @@ struct UpdateFlowContext {
     std::function<bool()> repairMonitorEdids;
     std::function<void()> showFirmwareStatus;
     std::function<bool()> resetScalarSettings;
+    // Told of every firmware write made to the monitor and how it ended
+    // (may be empty).
+    std::function<void(const QString&)> wrote;
 };
 
 // The Update button: confirmation, EDID repair, hub then scalar write with

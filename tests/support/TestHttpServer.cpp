@@ -34,8 +34,10 @@ TestHttpServer::TestHttpServer(QObject* parent) : QObject(parent), server_(new Q
 
 TestHttpServer::~TestHttpServer() = default;
 
-bool TestHttpServer::start() {
-    return server_->listen(QHostAddress::LocalHost, 0);
+bool TestHttpServer::start(quint16 port) {
+    if (server_->isListening())
+        server_->close();
+    return server_->listen(QHostAddress::LocalHost, port);
 }
 
 QString TestHttpServer::origin() const {

@@ -28,8 +28,9 @@ public:
     explicit TestHttpServer(QObject* parent = nullptr);
     ~TestHttpServer() override;
 
-    // Listens on 127.0.0.1 at a free port.
-    bool start();
+    // Listens on 127.0.0.1 at a free port, or at the port given (a program
+    // whose site address is fixed); a server listening already moves there.
+    bool start(quint16 port = 0);
     // "http://127.0.0.1:<port>"
     QString origin() const;
 

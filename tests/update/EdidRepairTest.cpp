@@ -258,7 +258,7 @@ void EdidRepairTest::writeAreas(int monitor, const Areas& areas) {
 }
 
 bool EdidRepairTest::repair() {
-    update::EdidRepairContext context{inventory_, models_, queries_, modelName_, backupFolder_};
+    update::EdidRepairContext context{inventory_, models_, queries_, modelName_, backupFolder_, {}};
     return update::repairMonitorEdids(context);
 }
 
