@@ -21,9 +21,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#ifdef WINDOWS_DPI
 namespace {
 int desktopDpi = 144;
 }
+#endif
 
 class DpiScalingTest : public QObject {
     Q_OBJECT
