@@ -352,9 +352,6 @@ void freshFolder(TestReport& report, bool descriptorsKept) {
     }
     const platform::AdminOnlyFolder again = platform::prepareAdminOnlyFolder(world.download);
     report.check(again.ready && again.movedAside.empty(), "the next prepare uses it as it is");
-    const std::wstring away = world.root + L"\\away";
-    report.check(!MoveFileExW(world.download.c_str(), away.c_str(), 0) && !exists(away),
-                 "while the program runs, nobody renames it away");
     std::string refusal;
     report.check(platform::makeFoldersBelow(world.download, L"Tools/Win", refusal),
                  "entry folders are made below it", refusal);

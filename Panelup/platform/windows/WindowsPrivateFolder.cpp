@@ -101,24 +101,22 @@ bool exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// The folders this process uses, by identity, each held open until it ends
-// without sharing the right to delete: the user's programs, which may
-// rename anything in their temporary folder, cannot move it away and put a
-// link in its place while the program writes through the name. A folder
-// that is still the same one (not replaced, not a link) is used again
-// without judging its rights, which not every file system keeps.
+// The folders this process made, by identity: a folder that is still the
+// same one (not replaced, not a link) is used again without judging its
+// rights, which not every file system keeps.
 struct FolderIdentity {
     DWORD volume;
     DWORD high;
     DWORD low;
     FILETIME created;
 };
-std::vector<FolderIdentity> heldHere;
+std::vector<FolderIdentity> madeHere;
 
-bool identityOf(HANDLE folder, const std::wstring& path, FolderIdentity& identity) {
+bool identityOf(const std::wstring& path, FolderIdentity& identity) {
+    const Handle folder(openItself(path, FILE_READ_ATTRIBUTES));
     BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(folder, &info) ||
-        (attributesOf(path, folder) & FILE_ATTRIBUTE_REPARSE_POINT) ||
+    if (!folder.valid() || !GetFileInformationByHandle(folder.get(), &info) ||
+        (attributesOf(path, folder.get()) & FILE_ATTRIBUTE_REPARSE_POINT) ||
         !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
     identity = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow,
@@ -126,44 +124,16 @@ bool identityOf(HANDLE folder, const std::wstring& path, FolderIdentity& identit
     return true;
 }
 
-bool sameFolder(const FolderIdentity& a, const FolderIdentity& b) {
-    return a.volume == b.volume && a.high == b.high && a.low == b.low &&
-           CompareFileTime(&a.created, &b.created) == 0;
-}
-
-bool heldInThisRun(const std::wstring& path) {
-    const Handle folder(openItself(path, FILE_READ_ATTRIBUTES));
+bool madeInThisRun(const std::wstring& path) {
     FolderIdentity identity{};
-    if (!folder.valid() || !identityOf(folder.get(), path, identity))
+    if (!identityOf(path, identity))
         return false;
-    for (const FolderIdentity& held : heldHere) {
-        if (sameFolder(held, identity))
+    for (const FolderIdentity& made : madeHere) {
+        if (made.volume == identity.volume && made.high == identity.high &&
+            made.low == identity.low && CompareFileTime(&made.created, &identity.created) == 0)
             return true;
     }
     return false;
-}
-
-// Opens the folder for the rest of the run, refusing to share the right to
-// delete or rename it; false when that cannot be had (someone else holds it
-// open for deleting) or when it is no longer a plain folder.
-bool hold(const std::wstring& path, std::string& refusal) {
-    const HANDLE folder =
-        CreateFileW(path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
-                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (folder == INVALID_HANDLE_VALUE) {
-        refusal = errorText("it cannot be held open against renaming", GetLastError());
-        return false;
-    }
-    FolderIdentity identity{};
-    if (!identityOf(folder, path, identity)) {
-        CloseHandle(folder);
-        refusal = "it changed while it was examined";
-        return false;
-    }
-    // Never closed: Windows closes it when the process ends.
-    heldHere.push_back(identity);
-    return true;
 }
 
 // Renames what path names itself, opened without following a reparse
@@ -288,14 +258,14 @@ std::string whyNotAdminOnly(const std::wstring& path) {
 
 AdminOnlyFolder prepareAdminOnlyFolder(const std::wstring& path) {
     AdminOnlyFolder result;
-    if (heldInThisRun(path)) {
+    if (madeInThisRun(path)) {
         result.ready = true;
         return result;
     }
     if (exists(path) || isReparsePoint(path)) {
         const std::string why = whyNotAdminOnly(path);
         if (why.empty()) {
-            result.ready = hold(path, result.refusal);
+            result.ready = true;
             return result;
         }
         // Renaming moves the link or folder itself; nothing in or behind it
@@ -326,10 +296,13 @@ AdminOnlyFolder prepareAdminOnlyFolder(const std::wstring& path) {
         result.refusal = errorText("it cannot be created", error);
         return result;
     }
-    // Made with its rights in one step, so nobody else had it at any time;
-    // where they do not read back so, this system keeps none.
-    if (!hold(path, result.refusal))
+    // Made with its rights in one step, so nobody else had it at any time.
+    FolderIdentity identity{};
+    if (!identityOf(path, identity)) {
+        result.refusal = errorText("the folder made cannot be examined", GetLastError());
         return result;
+    }
+    madeHere.push_back(identity);
     result.caution = whyNotAdminOnly(path);
     result.ready = true;
     return result;

@@ -23,12 +23,11 @@ struct AdminOnlyFolder {
 // control and nobody anything. An existing one that is a reparse point
 // (junction, symbolic link, mount point), not a folder, owned by anyone else
 // or changeable by anyone else is renamed aside, the link or folder itself,
-// never followed, written into or emptied, and made afresh. The folder
-// used is held open for the rest of the run, so that nobody can rename it
-// away and put a link in its place, and used again as long as it is the same
-// folder, also where its rights do not read back as made (a file system or a
-// Windows stand-in that keeps no access lists: then every start moves the
-// last one aside).
+// never followed, written into or emptied, and made afresh. The folder made
+// is used for the rest of the run as long as it is the same folder, also
+// where its rights do not read back as made (a file system or a Windows
+// stand-in that keeps no access lists: then every start moves the last
+// one aside).
 AdminOnlyFolder prepareAdminOnlyFolder(const std::wstring& path);
 
 // Why path is not such a folder; empty when it is.
