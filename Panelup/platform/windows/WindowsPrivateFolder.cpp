@@ -103,12 +103,14 @@ bool exists(const std::wstring& path) {
 
 // The folders this process made, by identity: a folder that is still the
 // same one (not replaced, not a link) is used again without judging its
-// rights, which not every file system keeps.
+// rights, which not every file system keeps. NTFS's file index carries a
+// sequence number, so a folder deleted and made again is another one; the
+// creation time is no part of it, as Wine reports the time of the last
+// change there.
 struct FolderIdentity {
     DWORD volume;
     DWORD high;
     DWORD low;
-    FILETIME created;
 };
 std::vector<FolderIdentity> madeHere;
 
@@ -119,8 +121,7 @@ bool identityOf(const std::wstring& path, FolderIdentity& identity) {
         (attributesOf(path, folder.get()) & FILE_ATTRIBUTE_REPARSE_POINT) ||
         !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
-    identity = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow,
-                info.ftCreationTime};
+    identity = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
     return true;
 }
 
@@ -130,7 +131,7 @@ bool madeInThisRun(const std::wstring& path) {
         return false;
     for (const FolderIdentity& made : madeHere) {
         if (made.volume == identity.volume && made.high == identity.high &&
-            made.low == identity.low && CompareFileTime(&made.created, &identity.created) == 0)
+            made.low == identity.low)
             return true;
     }
     return false;
