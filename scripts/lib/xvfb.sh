@@ -6,7 +6,7 @@ start_xvfb() {
     local folder=$1
     mkdir -p "$folder"
     rm -f "$folder/xvfb.display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp \
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -dpi 96 -nolisten tcp \
         3>"$folder/xvfb.display" >"$folder/xvfb.log" 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 1 100); do

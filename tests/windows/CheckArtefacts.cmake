@@ -197,6 +197,7 @@ function(msi_table table out_var)
     if(NOT result EQUAL 0)
         message(FATAL_ERROR "msiinfo export ${MSI} ${table} failed")
     endif()
+    string(REPLACE "\r" "" rows "${rows}")
     set(${out_var} "${rows}" PARENT_SCOPE)
 endfunction()
 
@@ -205,40 +206,31 @@ if(MSI)
     foreach(property IN ITEMS "ProductName\tPanelup" "Manufacturer\tNorvale"
             "ProductVersion\t${VERSION}" "ALLUSERS\t1" "ARPPRODUCTICON\tPanelup.ico"
             "UpgradeCode\t{6F1A3C52-0B7E-4D8A-9C41-2E5D7B9A1F30}")
-        string(REPLACE "\t" "	" property "${property}")
-        if(NOT properties MATCHES "
-${property}
-")
+        string(FIND "${properties}" "\n${property}\n" at)
+        if(at EQUAL -1)
             fail("${MSI} lacks the property ${property}")
         endif()
     endforeach()
     msi_table(RemoveFile removed)
-    if(NOT removed MATCHES "
-ConfigIni	Program	Config.ini	INSTALLDIR	2
-")
+    string(FIND "${removed}" "\nConfigIni\tProgram\tConfig.ini\tINSTALLDIR\t2\n" at)
+    if(at EQUAL -1)
         fail("${MSI} does not remove Config.ini with the program")
     endif()
     msi_table(InstallExecuteSequence sequence)
-    string(REGEX MATCH "
-RemoveExistingProducts		([0-9]+)" found "${sequence}")
+    string(REGEX MATCH "\nRemoveExistingProducts\t\t([0-9]+)" found "${sequence}")
     set(remove_at ${CMAKE_MATCH_1})
-    string(REGEX MATCH "
-InstallFiles		([0-9]+)" found "${sequence}")
+    string(REGEX MATCH "\nInstallFiles\t\t([0-9]+)" found "${sequence}")
     if(NOT remove_at OR NOT remove_at GREATER CMAKE_MATCH_1)
         fail("${MSI} removes the older version before the newer one is in place")
     endif()
     msi_table(File msi_files)
-    string(REGEX MATCHALL "
-[^	
-]+	[^	
-]+	[^	
-]+	" rows "${msi_files}")
+    string(REGEX MATCHALL "\n[^\t\n]+\t[^\t\n]+\t[^\t\n]+\t" rows "\n${msi_files}")
     list(LENGTH rows msi_count)
     foreach(folder IN LISTS folders)
         if(folder MATCHES "/Panelup$")
             file(GLOB_RECURSE all_files ${folder}/*)
             list(LENGTH all_files folder_count)
-            # The two header lines of the export are no files.
+            # The export's column names and types are no files.
             math(EXPR msi_count "${msi_count} - 2")
             if(NOT msi_count EQUAL folder_count)
                 fail("${MSI} installs ${msi_count} files, ${folder} holds ${folder_count}")
