@@ -21,6 +21,7 @@
 
 #include <userenv.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <fstream>
@@ -246,6 +247,23 @@ public:
                 fromRegistry = false;
                 entries.push_back(wanted);
             }
+        }
+        // The temporary folder stays this test's, where it reads the trace
+        // log; Wine's block names none.
+        for (const wchar_t* name : {L"TEMP", L"TMP"}) {
+            wchar_t value[MAX_PATH + 1] = {};
+            const DWORD length = GetEnvironmentVariableW(name, value, MAX_PATH + 1);
+            if (length == 0 || length > MAX_PATH) {
+                continue;
+            }
+            const std::wstring prefix = std::wstring(name) + L"=";
+            entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                         [&](const std::wstring& entry) {
+                                             return _wcsnicmp(entry.c_str(), prefix.c_str(),
+                                                              prefix.size()) == 0;
+                                         }),
+                          entries.end());
+            entries.push_back(prefix + value);
         }
         for (const std::wstring& entry : entries) {
             result.insert(result.end(), entry.begin(), entry.end());
