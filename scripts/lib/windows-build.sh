@@ -47,12 +47,14 @@ windows_way() {
     fi
 }
 
-# windows_build <folder> [i686|x86_64] builds Qt for Windows of that
-# architecture if this machine has none yet, then configures and builds the
-# Windows program, its tests and the program folders: the 32-bit one under
-# out/windows/, the x86_64 one under out/windows-x86_64/.
+# windows_build <folder> [i686|x86_64 [target...]] builds Qt for Windows of
+# that architecture if this machine has none yet, then configures and builds
+# the Windows program, its tests and the program folders (or only the
+# targets named): the 32-bit one under out/windows/, the x86_64 one under
+# out/windows-x86_64/.
 windows_build() {
     local build=$1 arch=${2:-i686} here qt out started=$SECONDS
+    shift $(($# < 2 ? $# : 2))
     here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
     qt=$("$here/scripts/qt-windows" "$arch")
     echo "windows build: Qt for $arch Windows ready in $((SECONDS - started)) s ($qt)"
@@ -62,5 +64,5 @@ windows_build() {
         -DCMAKE_TOOLCHAIN_FILE="$here/cmake/toolchain-mingw-w64.cmake" \
         -DPANELUP_WINDOWS_ARCH="$arch" -DPANELUP_WINDOWS_OUT="$out" \
         -DCMAKE_PREFIX_PATH="$qt" -DPANELUP_BUILD_BENCHMARKS=OFF >/dev/null
-    cmake --build "$build" -j "$(nproc)"
+    cmake --build "$build" -j "$(nproc)" ${1:+--target "$@"}
 }

@@ -103,10 +103,11 @@ bool exists(const std::wstring& path) {
 
 // The folders this process made, by identity: a folder that is still the
 // same one (not replaced, not a link) is used again without judging its
-// rights, which not every file system keeps. NTFS's file index carries a
-// sequence number, so a folder deleted and made again is another one; the
-// creation time is no part of it, as Wine reports the time of the last
-// change there.
+// rights, which not every file system keeps. Each stays open (sharing
+// every right, so nothing is locked) for the rest of the run: its file
+// index then cannot be given to another folder, even where the index
+// carries no sequence number as NTFS's does. The creation time is no part
+// of it, as Wine reports the time of the last change there.
 struct FolderIdentity {
     DWORD volume;
     DWORD high;
@@ -303,6 +304,10 @@ AdminOnlyFolder prepareAdminOnlyFolder(const std::wstring& path) {
         result.refusal = errorText("the folder made cannot be examined", GetLastError());
         return result;
     }
+    // Never closed: Windows closes it when the process ends.
+    CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     madeHere.push_back(identity);
     result.caution = whyNotAdminOnly(path);
     result.ready = true;
