@@ -135,9 +135,9 @@ function(panelup_windows_deploy)
     find_program(PANELUP_WIXL wixl REQUIRED)
     find_program(PANELUP_MSIBUILD msibuild REQUIRED)
     if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-        set(msi_arch x86)
+        set(PANELUP_MSI_ARCH x86 CACHE INTERNAL "")
     else()
-        set(msi_arch x64)
+        set(PANELUP_MSI_ARCH x64 CACHE INTERNAL "")
     endif()
     set(PANELUP_MSI ${PANELUP_WINDOWS_OUT}/Panelup-${PROJECT_VERSION}.msi CACHE INTERNAL "")
     panelup_mingw_runtime_dlls(runtime)
@@ -169,7 +169,7 @@ function(panelup_windows_deploy)
             -DZIP=${PANELUP_WINDOWS_OUT}/Panelup.zip -DSTRIP=${CMAKE_STRIP}
             -P ${script}
         COMMAND ${CMAKE_COMMAND} -DFOLDER=${PANELUP_WINDOWS_OUT}/Panelup -DOUTPUT=${PANELUP_MSI}
-            -DVERSION=${PROJECT_VERSION} -DARCH=${msi_arch}
+            -DVERSION=${PROJECT_VERSION} -DARCH=${PANELUP_MSI_ARCH}
             -DTEMPLATE=${PROJECT_SOURCE_DIR}/Panelup/installer/Panelup.wxs.in
             -DICON=${PROJECT_SOURCE_DIR}/Panelup/resources/Panelup.ico
             -DWORK=${PROJECT_BINARY_DIR}/installer
