@@ -12,18 +12,20 @@
 windows_way() {
     local here probe reason
     here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+    source "$here/scripts/lib/i386.sh"
     windows_test_arch=${PANELUP_WINDOWS_TEST_ARCH:-}
     case $windows_test_arch in
     i686 | x86_64) reason="PANELUP_WINDOWS_TEST_ARCH=$windows_test_arch" ;;
     '')
-        # Wine's own 32-bit loader is the smallest 32-bit program at hand.
-        if probe=$(timeout 20 /usr/lib/wine/wine --version 2>&1 </dev/null); then
+        # The kernel decides, not what happens to be installed: where 32-bit
+        # programs run, the 32-bit program is what must be tested, and a
+        # 32-bit Wine that is missing fails the stage below.
+        if kernel_runs_i386; then
             windows_test_arch=i686
-            reason="32-bit x86 programs run here (/usr/lib/wine/wine --version: $probe)"
+            reason="32-bit x86 programs run here ($i386_probe)"
         else
             windows_test_arch=x86_64
-            probe=$(printf '%s' "$probe" | head -n 1)
-            reason="this kernel runs no 32-bit x86 programs (/usr/lib/wine/wine: ${probe:-no answer})"
+            reason="this kernel runs no 32-bit x86 programs ($i386_probe)"
         fi
         ;;
     *)
@@ -41,8 +43,11 @@ windows_way() {
         echo "windows way: x86_64: $reason; testing the x86_64 build under 64-bit Wine," \
             "the 32-bit build is built and checked without running it"
     fi
-    if [ -z "$windows_wine" ] || ! timeout 20 "$windows_wine" --version >/dev/null 2>&1 </dev/null; then
-        echo "windows way: no Wine for the $windows_test_arch build runs here (${windows_wine:-none})" >&2
+    if [ -z "$windows_wine" ] || ! probe=$(timeout 20 "$windows_wine" --version 2>&1 </dev/null); then
+        probe=$(printf '%s' "$probe" | head -n 1)
+        echo "windows way: no Wine for the $windows_test_arch build runs here" \
+            "(${windows_wine:-none}${probe:+: $probe}): 'scripts/setup windows' installs it," \
+            "and says why when it cannot" >&2
         return 1
     fi
 }

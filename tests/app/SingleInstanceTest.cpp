@@ -10,6 +10,7 @@
 #include <memory>
 
 #include <csignal>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,31 +23,59 @@ namespace {
 
 const std::string name = "NV_Panelup";
 
-// A child process that takes the lock and then waits to be killed. Returns
-// its pid and what it got, or -1 when it could not be started.
-pid_t startHolder(InstanceState& got) {
-    int fds[2];
-    if (::pipe(fds) != 0)
-        return -1;
-    const pid_t child = ::fork();
-    if (child == 0) {
+// A child process that takes the lock and then waits to be killed. It is
+// killed and reaped on every way out of the test, a failed comparison
+// included: left alive, it would hold ctest's output pipe open until the
+// time-out and hide the failure. Should this process die first, the kernel
+// ends it too.
+class LockHolder {
+public:
+    LockHolder() {
+        int fds[2];
+        if (::pipe(fds) != 0)
+            return;
+        const pid_t parent = ::getpid();
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+            if (::getppid() != parent)
+                ::_exit(1);
+            ::close(fds[0]);
+            auto* lock = new LinuxSingleInstance; // left for the kernel to drop
+            const char state = static_cast<char>(lock->acquire(name));
+            if (::write(fds[1], &state, 1) != 1)
+                ::_exit(1);
+            for (;;)
+                ::pause();
+        }
+        ::close(fds[1]);
+        char state = -1;
+        if (pid_ > 0 && ::read(fds[0], &state, 1) == 1)
+            got_ = static_cast<InstanceState>(state);
         ::close(fds[0]);
-        auto* lock = new LinuxSingleInstance; // left for the kernel to drop
-        const char state = static_cast<char>(lock->acquire(name));
-        if (::write(fds[1], &state, 1) != 1)
-            ::_exit(1);
-        for (;;)
-            ::pause();
     }
-    ::close(fds[1]);
-    char state = -1;
-    const bool read = child > 0 && ::read(fds[0], &state, 1) == 1;
-    ::close(fds[0]);
-    if (!read)
-        return -1;
-    got = static_cast<InstanceState>(state);
-    return child;
-}
+    ~LockHolder() { kill(); }
+    LockHolder(const LockHolder&) = delete;
+    LockHolder& operator=(const LockHolder&) = delete;
+
+    bool started() const { return pid_ > 0; }
+    InstanceState got() const { return got_; }
+
+    // Kills and reaps the holder; true when SIGKILL ended it.
+    bool kill() {
+        if (pid_ <= 0)
+            return false;
+        ::kill(pid_, SIGKILL);
+        int status = 0;
+        const bool reaped = ::waitpid(pid_, &status, 0) == pid_;
+        pid_ = -1;
+        return reaped && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+    }
+
+private:
+    pid_t pid_ = -1;
+    InstanceState got_ = InstanceState::Unavailable;
+};
 
 } // namespace
 
@@ -94,18 +123,14 @@ private slots:
     }
 
     void killedHolderLeavesNothingStuck() {
-        InstanceState childGot = InstanceState::Unavailable;
-        const pid_t child = startHolder(childGot);
-        QVERIFY(child > 0);
-        QCOMPARE(childGot, InstanceState::Acquired);
+        LockHolder holder;
+        QVERIFY(holder.started());
+        QCOMPARE(holder.got(), InstanceState::Acquired);
 
         LinuxSingleInstance lock;
         QCOMPARE(lock.acquire(name), InstanceState::AlreadyRunning);
 
-        QCOMPARE(::kill(child, SIGKILL), 0);
-        int status = 0;
-        QCOMPARE(::waitpid(child, &status, 0), child);
-        QVERIFY(WIFSIGNALED(status));
+        QVERIFY(holder.kill());
 
         QVERIFY(QFile::exists(temp.path() + QStringLiteral("/NV_Panelup.lock")));
         QCOMPARE(lock.acquire(name), InstanceState::Acquired);

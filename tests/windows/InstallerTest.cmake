@@ -61,6 +61,10 @@ function(msiexec log)
 endfunction()
 
 # The entries of every "Apps & features" key, in both registry views.
+# Windows' registry redirector shows a 32-bit process (Debian's wine runs
+# syswow64\reg.exe in a 64-bit prefix) the 32-bit view under both names, so
+# the same entry can come back twice: entries are counted by their product
+# key, never by the lines that name them.
 function(uninstall_entries out_var)
     set(all "")
     foreach(key "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
@@ -71,6 +75,20 @@ function(uninstall_entries out_var)
         string(APPEND all "${text}")
     endforeach()
     set(${out_var} "${all}" PARENT_SCOPE)
+endfunction()
+
+# The product keys ("{GUID}") whose entry is named Panelup, each once.
+function(panelup_products entries out_var)
+    string(REPLACE ";" "," entries "${entries}")
+    string(REGEX MATCHALL "Uninstall\\\\[^\n\\\\]+\n([ \t]+[^\n]*\n)*" keys "${entries}")
+    set(products "")
+    foreach(key IN LISTS keys)
+        if(key MATCHES "DisplayName[ \t]+REG_SZ[ \t]+Panelup\n" AND key MATCHES "^Uninstall\\\\([^\n]+)\n")
+            list(APPEND products "${CMAKE_MATCH_1}")
+        endif()
+    endforeach()
+    list(REMOVE_DUPLICATES products)
+    set(${out_var} "${products}" PARENT_SCOPE)
 endfunction()
 
 file(STRINGS ${prefix}/system.reg arch REGEX "^#arch=")
@@ -148,9 +166,9 @@ file(READ "${installed}/Config.ini" after)
 check("after STREQUAL settings" "the upgrade keeps Config.ini")
 check("EXISTS \"${installed}/Hub/hub.bin\"" "the upgrade keeps the firmware store")
 uninstall_entries(entries)
-string(REGEX MATCHALL "DisplayName[ \t]+REG_SZ[ \t]+Panelup\n" names "${entries}")
-list(LENGTH names count)
-check("count EQUAL 1" "one Apps & features entry after the upgrade (${count})")
+panelup_products("${entries}" products)
+list(LENGTH products count)
+check("count EQUAL 1" "one Apps & features entry after the upgrade (${products})")
 string(REGEX MATCH "DisplayVersion[ \t]+REG_SZ[ \t]+${NEWER}\n" found "${entries}")
 check(found "it names ${NEWER}")
 
