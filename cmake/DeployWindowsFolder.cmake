@@ -2,11 +2,15 @@ cmake_minimum_required(VERSION 3.18)
 # Lays out one Windows program folder:
 #   cmake -DDEST=<folder> -DFILES=<a|b|...> -DPLATFORM_PLUGIN=<qwindows.dll>
 #         -DSTYLE_PLUGIN=<qwindowsvistastyle.dll> [-DCLEAN=ON] [-DZIP=<file>]
-#         [-DSITE=<make-site.py>] [-DSTRIP=<strip>] -P DeployWindowsFolder.cmake
+#         [-DSITE=<make-site.py>] [-DSTRIP=<strip>] [-DVERBATIM=<a|b|...>]
+#         -P DeployWindowsFolder.cmake
 # FILES go into the folder itself, the plugins into platforms/ and styles/,
 # where Qt looks for them beside the program. SITE writes the demo's update
-# site into www/. STRIP strips every program and DLL laid out: Debian's
-# MinGW runtime alone carries 20 MB of symbols nobody on Windows reads.
+# site into www/. STRIP strips every program and DLL of FILES and the
+# plugins: Debian's MinGW runtime alone carries 20 MB of symbols nobody on
+# Windows reads. VERBATIM files (the hub maker's TxHubLib.dll) go into the
+# folder byte for byte after that: a third party's binary is never
+# rewritten, and stripping a signed one would break its signature.
 string(REPLACE "|" ";" files "${FILES}")
 if(CLEAN)
     file(REMOVE_RECURSE "${DEST}")
@@ -29,6 +33,12 @@ if(STRIP)
         endif()
     endforeach()
 endif()
+
+string(REPLACE "|" ";" verbatim "${VERBATIM}")
+foreach(file IN LISTS verbatim)
+    get_filename_component(name "${file}" NAME)
+    file(COPY_FILE "${file}" "${DEST}/${name}")
+endforeach()
 
 if(SITE)
     find_program(PYTHON3 python3 REQUIRED)

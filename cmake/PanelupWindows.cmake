@@ -115,8 +115,9 @@ endfunction()
 # - beside the executables in the build folder, the Qt and runtime DLLs and
 #   the plugins, so every program and test there runs as built;
 # - <out>/Panelup/: Panelup as a user unzips it onto Windows, stripped, with
-#   the hub maker's TxHubLib.dll only where PANELUP_VENDOR_TXHUBLIB names it
-#   (the maker's release build), Panelup.zip of it and the MSI
+#   the hub maker's TxHubLib.dll, as the maker ships it, only where
+#   PANELUP_VENDOR_TXHUBLIB names it (the maker's release build),
+#   Panelup.zip of it and the MSI
 #   Panelup-<version>.msi of the same files;
 # - <out>/PanelupDemo/: the demo program with the virtual monitor, its
 #   description and the demo's update site files.
@@ -130,10 +131,11 @@ function(panelup_windows_deploy)
         if(NOT EXISTS "${PANELUP_VENDOR_TXHUBLIB}")
             message(FATAL_ERROR "PANELUP_VENDOR_TXHUBLIB: ${PANELUP_VENDOR_TXHUBLIB} does not exist")
         endif()
-        set(vendor "|${PANELUP_VENDOR_TXHUBLIB}")
+        set(vendor "${PANELUP_VENDOR_TXHUBLIB}")
     endif()
     find_program(PANELUP_WIXL wixl REQUIRED)
     find_program(PANELUP_MSIBUILD msibuild REQUIRED)
+    find_program(PANELUP_PYTHON python3 REQUIRED)
     if(CMAKE_SIZEOF_VOID_P EQUAL 4)
         set(PANELUP_MSI_ARCH x86 CACHE INTERNAL "")
     else()
@@ -164,16 +166,17 @@ function(panelup_windows_deploy)
 
     add_custom_target(windows_deploy ALL
         COMMAND ${CMAKE_COMMAND} -DDEST=${PANELUP_WINDOWS_OUT}/Panelup -DCLEAN=ON
-            "-DFILES=$<TARGET_FILE:Panelup>|$<TARGET_FILE:Hubbridge>|${runtime_arg}|${qt_arg}${vendor}"
+            "-DFILES=$<TARGET_FILE:Panelup>|$<TARGET_FILE:Hubbridge>|${runtime_arg}|${qt_arg}"
             -DPLATFORM_PLUGIN=${platform_plugin} -DSTYLE_PLUGIN=${style_plugin}
-            -DZIP=${PANELUP_WINDOWS_OUT}/Panelup.zip -DSTRIP=${CMAKE_STRIP}
+            -DZIP=${PANELUP_WINDOWS_OUT}/Panelup.zip -DSTRIP=${CMAKE_STRIP} "-DVERBATIM=${vendor}"
             -P ${script}
         COMMAND ${CMAKE_COMMAND} -DFOLDER=${PANELUP_WINDOWS_OUT}/Panelup -DOUTPUT=${PANELUP_MSI}
             -DVERSION=${PROJECT_VERSION} -DARCH=${PANELUP_MSI_ARCH}
             -DTEMPLATE=${PROJECT_SOURCE_DIR}/Panelup/installer/Panelup.wxs.in
             -DICON=${PROJECT_SOURCE_DIR}/Panelup/resources/Panelup.ico
             -DWORK=${PROJECT_BINARY_DIR}/installer
-            -DWIXL=${PANELUP_WIXL} -DMSIBUILD=${PANELUP_MSIBUILD}
+            -DWIXL=${PANELUP_WIXL} -DMSIBUILD=${PANELUP_MSIBUILD} -DPYTHON=${PANELUP_PYTHON}
+            -DSUPPORT_HOST=${PANELUP_SUPPORT_HOST}
             -P ${PROJECT_SOURCE_DIR}/cmake/BuildWindowsInstaller.cmake
         COMMAND ${CMAKE_COMMAND} -DDEST=${PANELUP_WINDOWS_OUT}/PanelupDemo -DCLEAN=ON
             "-DFILES=$<TARGET_FILE:PanelupDemo>|$<TARGET_FILE:Hubbridge>|$<TARGET_FILE:TxHubLib>|${runtime_arg}|${qt_arg}|${demo_files}"

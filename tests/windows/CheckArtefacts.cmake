@@ -1,8 +1,8 @@
 cmake_minimum_required(VERSION 3.16)
 # Checks the cross-built binaries without running them:
 #   cmake -DOBJDUMP=<objdump> -DBIN=<folder> -DFORMAT=<pei-i386|pei-x86-64>
-#         [-DPROGRAM_FOLDERS=<folder|folder>] [-DVENDOR=ON] [-DZIP=<zip>]
-#         [-DMSI=<msi> -DMSIINFO=<msiinfo> -DVERSION=<a.b.c.d>]
+#         [-DPROGRAM_FOLDERS=<folder|folder>] [-DVENDOR=<TxHubLib.dll>] [-DZIP=<zip>]
+#         [-DMSI=<msi> -DMSIINFO=<msiinfo> -DVERSION=<a.b.c.d> -DSUPPORT_HOST=<host>]
 #         [-DQT_PATCHES=<debian-patches.txt>] -P CheckArtefacts.cmake
 # - every binary is of the one bitness (32-bit x86 by default): the program,
 #   Hubbridge and the hub maker's TxHubLib.dll must match;
@@ -13,11 +13,19 @@ cmake_minimum_required(VERSION 3.16)
 # - TxHubLib.dll exports the 28 vendor names that Hubbridge binds;
 # - each program folder holds every DLL its binaries need, and a GUI
 #   program; the user's folder holds no TxHubLib.dll unless the build was
-#   given the hub maker's (VENDOR); every binary there is stripped;
-# - the zip and the MSI stay under 12 MB; the MSI installs per machine what
+#   given the hub maker's (VENDOR), and then that very file, byte for byte;
+#   every other binary there is stripped;
+# - the zip and the MSI stay under 12 MiB; the MSI installs per machine what
 #   the folder holds, names Panelup, Norvale and the version, keeps its
 #   upgrade code, removes Config.ini on uninstall only, and replaces an older
 #   version only after it is in place;
+# - the rules Wine's msi does not follow, read from the MSI's tables: the
+#   File.Version of every file is the version resource of the file itself;
+#   every file is copied whatever lies there (REINSTALLMODE 'a', and a
+#   RemoveFile row that clears it as its component installs); a rebuild of
+#   the same version replaces it; the install folder is written to the
+#   registry and read back before the folders are resolved; the support
+#   links; the component GUIDs the released packages carry;
 # - the Qt for Windows carries Debian's security patches.
 set(system_dlls
     kernel32.dll user32.dll advapi32.dll version.dll dxva2.dll gdi32.dll msvcrt.dll
@@ -170,8 +178,18 @@ foreach(folder IN LISTS folders)
             fail("${folder} ships a TxHubLib.dll: the hub maker's goes there")
         elseif(VENDOR AND NOT "txhublib.dll" IN_LIST present)
             fail("${folder} lacks the hub maker's TxHubLib.dll it was built with")
+        elseif(VENDOR)
+            file(SHA256 "${VENDOR}" expected)
+            file(SHA256 "${folder}/TxHubLib.dll" found)
+            if(NOT expected STREQUAL found)
+                fail("${folder}/TxHubLib.dll is not the hub maker's ${VENDOR} byte for byte")
+            endif()
         endif()
         foreach(binary IN LISTS shipped)
+            # The hub maker's binary is theirs, as they ship it.
+            if(VENDOR AND binary STREQUAL "${folder}/TxHubLib.dll")
+                continue()
+            endif()
             execute_process(COMMAND ${OBJDUMP} -h ${binary} OUTPUT_VARIABLE sections)
             if(sections MATCHES "\\.debug_")
                 fail("${binary} is not stripped")
@@ -186,7 +204,7 @@ foreach(package IN ITEMS ZIP MSI)
         math(EXPR megabytes "${size} / 1048576")
         message("${${package}}: ${size} bytes")
         if(size GREATER 12582912)
-            fail("${${package}} is ${megabytes} MB, over 12 MB")
+            fail("${${package}} is ${megabytes} MiB, over 12 MiB")
         endif()
     endif()
 endforeach()
@@ -199,6 +217,176 @@ function(msi_table table out_var)
     endif()
     string(REPLACE "\r" "" rows "${rows}")
     set(${out_var} "${rows}" PARENT_SCOPE)
+endfunction()
+
+# The file version of a PE file's version resource, read from its bytes
+# (the UTF-16 key "VS_VERSION_INFO", then VS_FIXEDFILEINFO on the next
+# 32-bit boundary, signature 0xFEEF04BD); empty when it has none.
+function(pe_file_version file out_var)
+    set(${out_var} "" PARENT_SCOPE)
+    file(READ "${file}" hex HEX)
+    set(key "560053005f00560045005200530049004f004e005f0049004e0046004f0000")
+    set(rest "${hex}")
+    set(base 0)
+    while(TRUE)
+        string(FIND "${rest}" "${key}" at)
+        if(at EQUAL -1)
+            return()
+        endif()
+        math(EXPR absolute "${base} + ${at}")
+        math(EXPR odd "${absolute} % 2")
+        math(EXPR next "${at} + 2")
+        string(SUBSTRING "${rest}" ${next} -1 rest)
+        math(EXPR base "${base} + ${next}")
+        if(odd)
+            continue()
+        endif()
+        # The structure starts 6 bytes before its key; the fixed part 40
+        # bytes after its start (6 + 32, rounded up to 4).
+        math(EXPR fixed "${absolute} - 12 + 80")
+        string(SUBSTRING "${hex}" ${fixed} 32 info)
+        if(NOT info MATCHES "^bd04effe........(..)(..)(..)(..)(..)(..)(..)(..)$")
+            continue()
+        endif()
+        foreach(word IN ITEMS "${CMAKE_MATCH_4}${CMAKE_MATCH_3}" "${CMAKE_MATCH_2}${CMAKE_MATCH_1}"
+                "${CMAKE_MATCH_8}${CMAKE_MATCH_7}" "${CMAKE_MATCH_6}${CMAKE_MATCH_5}")
+            math(EXPR number "0x${word}")
+            list(APPEND parts ${number})
+        endforeach()
+        list(JOIN parts "." version)
+        set(${out_var} "${version}" PARENT_SCOPE)
+        return()
+    endwhile()
+endfunction()
+
+# File rows of the folder's files: File.Version is the file's own.
+# Without it Windows Installer takes a versioned file for an unversioned
+# one, and an installed file with a version beats a package file without.
+function(check_msi_files folder)
+    msi_table(File rows)
+    file(GLOB_RECURSE all RELATIVE "${folder}" "${folder}/*.exe" "${folder}/*.dll")
+    foreach(file IN LISTS all)
+        string(MD5 hash "${file}")
+        string(SUBSTRING "${hash}" 0 16 hash)
+        if(NOT rows MATCHES "\nf${hash}\t[^\t]*\t[^\t]*\t[0-9]+\t([^\t]*)\t")
+            fail("${MSI} has no File row for ${file}")
+            continue()
+        endif()
+        set(in_msi "${CMAKE_MATCH_1}")
+        pe_file_version("${folder}/${file}" own)
+        if(NOT in_msi STREQUAL own)
+            fail("${MSI}: File.Version of ${file} is '${in_msi}', the file's own is '${own}'")
+        endif()
+        if(file STREQUAL "Panelup.exe" AND NOT own STREQUAL VERSION)
+            fail("${folder}/Panelup.exe is version '${own}', not ${VERSION}")
+        endif()
+    endforeach()
+    set(failures ${failures} PARENT_SCOPE)
+endfunction()
+
+# What Wine cannot show, checked in the tables, with the Windows Installer
+# rule each row stands for.
+function(check_msi_rules)
+    msi_table(Property properties)
+    msi_table(File files)
+    msi_table(RemoveFile removed)
+    msi_table(Component components)
+    # File versioning rules: an installed file of equal or higher version
+    # stays unless REINSTALLMODE has 'a' (or 'e' for equal ones); Wine's msi
+    # ignores REINSTALLMODE, so each file is also removed (RemoveFile,
+    # InstallMode 1: on install of its component) before InstallFiles.
+    if(NOT properties MATCHES "\nREINSTALLMODE\t[^\n]*a[^\n]*\n")
+        fail("${MSI} keeps installed files of equal or higher version (REINSTALLMODE without 'a')")
+    endif()
+    string(REGEX MATCHALL "\n[^\t\n]+\t[^\t\n]+\t[^\t\n]+\t[0-9]+\t" file_rows "\n${files}")
+    foreach(row IN LISTS file_rows)
+        if(NOT row MATCHES "^\n([^\t]+)\t([^\t]+)\t([^\t]+)\t")
+            continue()
+        endif()
+        set(key ${CMAKE_MATCH_1})
+        set(component ${CMAKE_MATCH_2})
+        string(REGEX REPLACE ".*\\|" "" name "${CMAKE_MATCH_3}")
+        if(NOT removed MATCHES "\n[^\t\n]+\t${component}\t${name}\t[^\t\n]+\t1\n")
+            fail("${MSI} does not clear ${name} before installing it: an equal version would stay")
+        endif()
+    endforeach()
+    # FindRelatedProducts: the row that removes older products takes this
+    # very version too (msidbUpgradeAttributesVersionMaxInclusive, 0x200), so
+    # a rebuild of the same version replaces the installed one.
+    msi_table(Upgrade upgrades)
+    if(NOT upgrades MATCHES "\t\t${VERSION}\t\t([0-9]+)\t\tWIX_UPGRADE_DETECTED")
+        fail("${MSI} does not look for older versions up to ${VERSION}")
+    else()
+        math(EXPR inclusive "${CMAKE_MATCH_1} & 0x200")
+        if(NOT inclusive)
+            fail("${MSI} installs beside an installed build of the same version ${VERSION}")
+        endif()
+    endif()
+    # The install folder: written at install, read by AppSearch and used
+    # before CostFinalize resolves the folders, unless INSTALLDIR is given.
+    msi_table(Registry registry)
+    msi_table(RegLocator locators)
+    msi_table(AppSearch searches)
+    msi_table(CustomAction actions)
+    if(NOT registry MATCHES "\t2\tSoftware\\\\Norvale\\\\Panelup\tInstallDir\t\\[INSTALLDIR\\]\t"
+       OR NOT locators MATCHES "\n([^\t\n]+)\t2\tSoftware\\\\Norvale\\\\Panelup\tInstallDir\t2\n")
+        fail("${MSI} does not remember the install folder in HKLM Software/Norvale/Panelup")
+    else()
+        set(signature ${CMAKE_MATCH_1})
+        if(NOT searches MATCHES "\n([^\t\n]+)\t${signature}\n")
+            fail("${MSI} does not read the remembered install folder back")
+        else()
+            set(remembered ${CMAKE_MATCH_1})
+            if(NOT actions MATCHES "\n([^\t\n]+)\t51\tINSTALLDIR\t\\[${remembered}\\]\t"
+               AND NOT actions MATCHES "\n([^\t\n]+)\t2099\tINSTALLDIR\t\\[${remembered}\\]\t")
+                fail("${MSI} does not install into the remembered folder")
+            else()
+                set(action ${CMAKE_MATCH_1})
+                foreach(table InstallExecuteSequence InstallUISequence)
+                    msi_table(${table} sequence)
+                    string(REGEX MATCH "\nAppSearch\t\t([0-9]+)" found "${sequence}")
+                    set(search_at ${CMAKE_MATCH_1})
+                    string(REGEX MATCH "\nCostFinalize\t\t([0-9]+)" found "${sequence}")
+                    set(cost_at ${CMAKE_MATCH_1})
+                    set(condition "")
+                    set(at 0)
+                    if(sequence MATCHES "\n${action}\t([^\t\n]*)\t([0-9]+)")
+                        set(condition "${CMAKE_MATCH_1}")
+                        set(at ${CMAKE_MATCH_2})
+                    endif()
+                    if(NOT condition MATCHES "NOT INSTALLDIR" OR NOT at GREATER search_at
+                       OR NOT at LESS cost_at)
+                        fail("${MSI}: ${table} does not take the remembered folder between AppSearch and CostFinalize, or overrides INSTALLDIR=")
+                    endif()
+                endforeach()
+                if(NOT properties MATCHES "\nSecureCustomProperties\t[^\n]*${remembered}")
+                    fail("${MSI}: ${remembered} is not secure, so a UI install loses it")
+                endif()
+            endif()
+        endif()
+    endif()
+    foreach(property IN ITEMS "ARPURLINFOABOUT\thttp://${SUPPORT_HOST}/support/software/"
+            "ARPHELPLINK\thttp://${SUPPORT_HOST}/support/faq")
+        if(NOT properties MATCHES "\n${property}\n")
+            fail("${MSI} lacks the property ${property}")
+        endif()
+    endforeach()
+    # The GUID of Panelup.exe's component, as the released packages carry
+    # it (SHA-1 name-based in {DE73BA5A-ED96-4A66-BA1B-FBB44E659AD7} of
+    # "SourceDir/ProgramFilesFolder/Norvale/Panelup/Program/Panelup.exe"): a
+    # different one would make the older product's removal after the
+    # upgrade delete the newer Panelup.exe.
+    msi_table(Directory directories)
+    if(directories MATCHES "\nProgramFiles64Folder\t")
+        set(expected "{74080F17-2B53-5523-834A-56D4E3D9BDD3}")
+    else()
+        set(expected "{99C29A36-4238-53A6-AD0F-2BEF8924DC45}")
+    endif()
+    string(FIND "${components}" "\nProgram\t${expected}\tINSTALLDIR\t" at)
+    if(at EQUAL -1)
+        fail("${MSI}: the program's component is not ${expected}")
+    endif()
+    set(failures ${failures} PARENT_SCOPE)
 endfunction()
 
 if(MSI)
@@ -244,8 +432,10 @@ if(MSI)
             if(NOT msi_count EQUAL folder_count)
                 fail("${MSI} installs ${msi_count} files, ${folder} holds ${folder_count}")
             endif()
+            check_msi_files("${folder}")
         endif()
     endforeach()
+    check_msi_rules()
 endif()
 
 # Debian's fixes for what Panelup ships: QtCore's XML stream reader, QtNetwork's

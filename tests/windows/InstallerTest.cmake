@@ -4,7 +4,8 @@ cmake_minimum_required(VERSION 3.18)
 #         -DUNSHARE=<unshare> -DMSI=<msi> -DMSI_ARCH=<x86|x64> -DVERSION=<a.b.c.d>
 #         -DFOLDER=<the program folder it packs> -DWORK=<folder>
 #         -DPROGRAM_TEST=<windows_panelup_program.exe> -DNEWER=<a.b.c.d>
-#         -DBUILD_ARGS=<a|b|...> -P InstallerTest.cmake
+#         -DBUILD_ARGS=<a|b|...> -DSTRIP=<strip> -DOSSLSIGNCODE=<osslsigncode>
+#         -DOPENSSL=<openssl> -DPYTHON=<python3> -P InstallerTest.cmake
 # Installs silently; checks the files, the Start-menu shortcut and the
 # "Apps & features" entry; starts the installed Panelup.exe; installs a newer
 # MSI over it (Config.ini and the firmware store stay); uninstalls, leaving
@@ -12,7 +13,14 @@ cmake_minimum_required(VERSION 3.18)
 # does not see a newer installed version, so the refusal of an older MSI is
 # checked in the package's tables (windows_artefacts) rather than here.
 # Windows Installer compares only the first three parts of a version, so the
-# newer one raises the third.
+# newer one raises the third. The newer package is laid out by the deploy
+# step with a vendor DLL signed here, and its Panelup.exe and Qt5Core.dll
+# differ in bytes (not in size or version) from the installed ones: the
+# upgrade must install them all, and the signature must survive. Wine's msi
+# keeps an installed file of equal version whatever REINSTALLMODE says, and
+# one of equal size when the package has no hash for it: the package's own
+# rule (each file cleared as its component installs) is what is shown here;
+# REINSTALLMODE, which Windows follows, is checked in windows_artefacts.
 set(failures 0)
 function(check condition text)
     cmake_language(EVAL CODE "if(${condition})\nset(check_ok ON)\nelse()\nset(check_ok OFF)\nendif()")
@@ -37,9 +45,58 @@ endif()
 set(wine_env WINEPREFIX=${prefix} WINEDEBUG=-all
     "WINEDLLOVERRIDES=mscoree,mshtml=;winemenubuilder.exe=d")
 
+# A throwaway signing key and a vendor DLL signed with it.
+set(signing ${WORK}/signing)
+file(MAKE_DIRECTORY ${signing})
+execute_process(COMMAND ${OPENSSL} req -x509 -newkey rsa:2048 -nodes -keyout ${signing}/key.pem
+    -out ${signing}/cert.pem -subj /CN=Panelup-test -days 2
+    RESULT_VARIABLE result OUTPUT_QUIET ERROR_QUIET)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "openssl could not make a test certificate")
+endif()
+set(vendor ${signing}/TxHubLib.dll)
+execute_process(COMMAND ${OSSLSIGNCODE} sign -certs ${signing}/cert.pem -key ${signing}/key.pem
+    -in ${FOLDER}/Hubbridge.dll -out ${vendor} RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "osslsigncode could not sign the dummy vendor DLL")
+endif()
+function(signature_verifies file out_var)
+    execute_process(COMMAND ${OSSLSIGNCODE} verify -CAfile ${signing}/cert.pem -in ${file}
+        RESULT_VARIABLE result OUTPUT_QUIET ERROR_QUIET)
+    if(result EQUAL 0)
+        set(${out_var} ON PARENT_SCOPE)
+    else()
+        set(${out_var} OFF PARENT_SCOPE)
+    endif()
+endfunction()
+
+# The newer program folder, laid out as the build lays it out (stripped).
+set(newer_folder ${WORK}/newer-folder/Panelup)
+file(GLOB top_files LIST_DIRECTORIES false ${FOLDER}/*)
+list(FILTER top_files EXCLUDE REGEX "/TxHubLib\\.dll$")
+list(JOIN top_files "|" top_files)
+execute_process(COMMAND ${CMAKE_COMMAND} -DDEST=${newer_folder} -DCLEAN=ON "-DFILES=${top_files}"
+    -DPLATFORM_PLUGIN=${FOLDER}/platforms/qwindows.dll
+    -DSTYLE_PLUGIN=${FOLDER}/styles/qwindowsvistastyle.dll -DSTRIP=${STRIP} -DVERBATIM=${vendor}
+    -P ${CMAKE_CURRENT_LIST_DIR}/../../cmake/DeployWindowsFolder.cmake RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "the newer program folder could not be laid out")
+endif()
+signature_verifies(${newer_folder}/TxHubLib.dll verifies)
+check(verifies "the signed vendor DLL still verifies in the laid-out folder")
+# Same size, same version resource, other bytes: the DOS stub's text.
+foreach(file Panelup.exe Qt5Core.dll)
+    execute_process(COMMAND ${PYTHON} -c
+        "import sys; p = sys.argv[1]; d = open(p, 'rb').read(); t = b'This program cannot be run in DOS mode'; assert t in d[:512]; open(p, 'wb').write(d.replace(t, t.upper(), 1))"
+        ${newer_folder}/${file} RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "could not change ${file}'s bytes")
+    endif()
+endforeach()
+
 set(newer_msi ${WORK}/Panelup-${NEWER}.msi)
 string(REPLACE "|" ";" build_args "${BUILD_ARGS}")
-execute_process(COMMAND ${CMAKE_COMMAND} ${build_args} -DFOLDER=${FOLDER} -DOUTPUT=${newer_msi}
+execute_process(COMMAND ${CMAKE_COMMAND} ${build_args} -DFOLDER=${newer_folder} -DOUTPUT=${newer_msi}
     -DVERSION=${NEWER} -DARCH=${MSI_ARCH} -DWORK=${WORK}/newer
     -P ${CMAKE_CURRENT_LIST_DIR}/../../cmake/BuildWindowsInstaller.cmake RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
@@ -165,6 +222,13 @@ check("msi_result EQUAL 0" "the newer MSI installs over the older one (${msi_res
 file(READ "${installed}/Config.ini" after)
 check("after STREQUAL settings" "the upgrade keeps Config.ini")
 check("EXISTS \"${installed}/Hub/hub.bin\"" "the upgrade keeps the firmware store")
+foreach(file Panelup.exe Qt5Core.dll)
+    file(SHA256 "${newer_folder}/${file}" expected)
+    file(SHA256 "${installed}/${file}" found)
+    check("expected STREQUAL found" "the upgrade installs the newer ${file} (same version, other bytes)")
+endforeach()
+signature_verifies("${installed}/TxHubLib.dll" verifies)
+check(verifies "the signed vendor DLL still verifies once installed")
 uninstall_entries(entries)
 panelup_products("${entries}" products)
 list(LENGTH products count)
