@@ -36,6 +36,9 @@ public:
 
     // Every I2C transfer that reached a device; may make the hubs disappear.
     void countTransfer();
+    // A hub firmware written whole; may make the hubs disappear, as a hub
+    // that does not come back after its restart.
+    void hubFirmwareWritten();
 
 private:
     bool drawPercent(int32_t percent);
@@ -53,6 +56,7 @@ private:
     int32_t failLocationAtIndex_ = 0;
     int32_t hubGone_ = 0;
     int32_t hubGoneAfterTransfers_ = 0;
+    int32_t hubGoneAfterHubWrite_ = 0;
     int32_t firmwareFailAtPercent_ = 0;
     int32_t refuseBusConfig_ = 0;
     std::mt19937 generator_;

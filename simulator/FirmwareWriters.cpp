@@ -75,7 +75,7 @@ bool scalarParametersMatch(const std::string& model, const int32_t params[5]) {
     return false;
 }
 
-int32_t writeHubFirmware(World& world, const Faults& faults, const uint8_t* image, int32_t length,
+int32_t writeHubFirmware(World& world, Faults& faults, const uint8_t* image, int32_t length,
                          HubProgressCallback progress) {
     const int32_t target = faults.hubGone() ? -1 : world.firstMonitorWithHub();
     if (target < 0)
@@ -90,6 +90,7 @@ int32_t writeHubFirmware(World& world, const Faults& faults, const uint8_t* imag
         return writeFailedPartWay;
     monitor->hub->firmware =
         static_cast<uint16_t>(image[hubVersionOffset] << 8 | image[hubVersionOffset + 1]);
+    faults.hubFirmwareWritten();
     return firmwareWritten;
 }
 
