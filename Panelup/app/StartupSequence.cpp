@@ -215,6 +215,9 @@ private:
     // A download that did not arrive whole and right changed nothing; the
     // user hears of it once, and the program goes on with what it has.
     void tellFailedDownloads() {
+        for (const QString& file : w_.failedDownloads)
+            if (!o_.failedDownloads.contains(file))
+                o_.failedDownloads << file;
         if (w_.failedDownloads.isEmpty() || failureTold_)
             return;
         failureTold_ = true;

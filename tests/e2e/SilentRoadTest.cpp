@@ -242,7 +242,7 @@ private slots:
         row("no vendor library", old, Special::NoVendorLibrary, s, 4, 3, 0x0120, -1,
             {"result=4 nothing-supported"});
         row("site down", old, Special::SiteDown, s, 5, 3, 0x0120, -1,
-            {"update site: not reachable", "result=5 site-failed"});
+            {"reason: update site not reachable", "result=5 site-failed"});
         row("damaged download", old, Special::DamagedDownload, s, 5, 3, 0x0120, -1,
             {"box \"Firmware download failed\": The download of LM0420_scalar.bin failed. The "
              "firmware already in place was kept.",
