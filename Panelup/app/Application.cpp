@@ -4,6 +4,7 @@
 #include "app/CrashGuard.h"
 #include "app/HighDpi.h"
 #include "app/Panelup.h"
+#include "app/ParentConsole.h"
 #include "app/QtCodeSources.h"
 #include "app/Resources.h"
 #include "app/SilentRun.h"
@@ -39,6 +40,10 @@ int runPanelup(int argc, char** argv, platform::Platform& platform, const RunOpt
     QtArguments qtArguments(argc, argv);
     QApplication app(qtArguments.argc, qtArguments.argv());
     const CommandLine commandLine = parseCommandLine(QCoreApplication::arguments().mid(1));
+    // /s, /? and a usage error speak on the console they were typed in (on
+    // Windows a GUI program has none of its own); the window does not.
+    if (commandLine.mode != CommandLine::Mode::Window)
+        attachParentConsole();
     if (commandLine.mode == CommandLine::Mode::Help || commandLine.mode == CommandLine::Mode::Error)
         return tellUsage(commandLine);
     // A result log that cannot be written is found before anything happens.

@@ -1,6 +1,7 @@
 #include "app/SilentRun.h"
 
 #include "app/Panelup.h"
+#include "app/ParentConsole.h"
 #include "app/RunVerdict.h"
 #include "catalogue/FirmwareChecks.h"
 #include "catalogue/FirmwareStatus.h"
@@ -145,8 +146,11 @@ int SilentRun::run(Panelup& window) {
     }
     if (windowsShown_)
         verdict = {ExitFailed, QStringLiteral("a window appeared")};
-    if (!verdict.reason.isEmpty())
+    if (!verdict.reason.isEmpty()) {
         logLine(QStringLiteral("reason: ") + verdict.reason);
+        std::fprintf(stderr, "reason: %s\n", verdict.reason.toLocal8Bit().constData());
+        std::fflush(stderr);
+    }
     return finish(verdict.code);
 }
 
@@ -155,6 +159,9 @@ int SilentRun::finish(int code) {
         QStringLiteral("result=%1 %2").arg(code).arg(exitCodeName(code, commandLine_.checkOnly));
     qDebug().noquote() << "Silent run:" << result;
     logLine(result);
+    // The console too (on Windows the parent's, when it was started from one).
+    std::fprintf(stdout, "%s\n", result.toLocal8Bit().constData());
+    std::fflush(stdout);
     log_.close();
     return code;
 }
@@ -247,16 +254,23 @@ int tellUsage(const CommandLine& commandLine) {
     std::fputs(text.toLocal8Bit().constData(), help ? stdout : stderr);
     std::fflush(help ? stdout : stderr);
     const int code = help ? 0 : ExitUsage;
-    // Help names no outcome: a result log is left alone.
-    if (commandLine.silent && !help) {
-        SilentRun run(commandLine);
-        run.logLine(QStringLiteral("usage error: ") + commandLine.error);
-        return run.finish(code);
+    // Help and usage errors name no outcome, and they come before the
+    // single-instance lock: a /l log is left alone (a running copy may be
+    // writing it). With /s the console says it all, and no box is shown.
+    if (commandLine.silent) {
+        if (!help) {
+            std::fprintf(stderr, "result=%d %s\n", code,
+                         qPrintable(exitCodeName(code, commandLine.checkOnly)));
+            std::fflush(stderr);
+        }
+        return code;
     }
 #ifdef _WIN32
-    // A GUI program has no console to write to.
-    seams::dialogs().message(help ? seams::DialogIcon::Information : seams::DialogIcon::Warning,
-                             program, text);
+    // A GUI program started from Explorer or a shortcut has no console to
+    // write to; one started from cmd or PowerShell has its parent's.
+    if (!parentConsoleAttached())
+        seams::dialogs().message(help ? seams::DialogIcon::Information : seams::DialogIcon::Warning,
+                                 program, text);
 #endif
     return code;
 }
