@@ -74,9 +74,6 @@ Verdict startupVerdict(const RunFacts& f) {
 }
 
 Verdict readBackVerdict(const update::UpdateOutcome& u, const ReadBack& r) {
-    if (u.hubSilentAfterWrite)
-        return {ExitFailed, QStringLiteral("the hub did not answer after its firmware was "
-                                           "written; the scalar firmware was not written")};
     QStringList wrong;
     if (u.hubWritten && !r.hubAnswered)
         wrong << QStringLiteral("the hub does not answer");
@@ -101,6 +98,13 @@ Verdict verdictOf(const RunFacts& f) {
         return before;
     const update::UpdateOutcome& u = *f.update;
     const bool changed = u.hubWritten || u.scalarWritten;
+    // Whatever came after (a scalar write that then found no hub, or one
+    // the hub still took): the hub that stopped answering is the reason.
+    if (u.hubSilentAfterWrite)
+        return {ExitFailed,
+                QStringLiteral("the hub did not answer after its firmware was written") +
+                    (u.scalarWritten ? QString()
+                                     : QStringLiteral("; the scalar firmware was not written"))};
     switch (u.end) {
     case UpdateEnd::Completed:
         return readBackVerdict(u, f.readBack);

@@ -123,6 +123,10 @@ private slots:
         notBack.update->hubSilentAfterWrite = true;
         row("hub not back, scalar skipped", notBack, app::ExitFailed,
             "scalar firmware was not written");
+        RunFacts notBackFailed = updated(UpdateEnd::ScalarWriteFailed, true, false);
+        notBackFailed.update->hubSilentAfterWrite = true;
+        row("hub not back, scalar write then fails", notBackFailed, app::ExitFailed,
+            "hub did not answer after its firmware was written; the scalar");
         RunFacts heldBack = updated(UpdateEnd::Completed, true, false);
         heldBack.update->scalarHeldBack = true;
         heldBack.readBack.scalar = 0x1207; // newer than stored: left as it is
