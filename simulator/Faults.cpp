@@ -37,6 +37,7 @@ bool Faults::set(const std::string& name, int32_t value, std::string& error) {
         {"hubGoneAfterTransfers", &hubGoneAfterTransfers_, INT32_MAX},
         {"hubGoneAfterHubWrite", &hubGoneAfterHubWrite_, 1},
         {"firmwareFailAtPercent", &firmwareFailAtPercent_, 100},
+        {"firmwareVersionStays", &firmwareVersionStays_, 1},
         {"refuseBusConfig", &refuseBusConfig_, 1},
     };
     for (const Entry& entry : entries) {

@@ -33,6 +33,9 @@ public:
     bool busConfigRefused() const { return refuseBusConfig_ != 0; }
     bool hubGone() const { return hubGone_ != 0; }
     int32_t firmwareFailAtPercent() const { return firmwareFailAtPercent_; }
+    // A firmware write ends well and the monitor keeps its old version: a
+    // monitor that does not take (or falls back from) the new firmware.
+    bool firmwareVersionStays() const { return firmwareVersionStays_ != 0; }
 
     // Every I2C transfer that reached a device; may make the hubs disappear.
     void countTransfer();
@@ -58,6 +61,7 @@ private:
     int32_t hubGoneAfterTransfers_ = 0;
     int32_t hubGoneAfterHubWrite_ = 0;
     int32_t firmwareFailAtPercent_ = 0;
+    int32_t firmwareVersionStays_ = 0;
     int32_t refuseBusConfig_ = 0;
     std::mt19937 generator_;
 };

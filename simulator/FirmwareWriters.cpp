@@ -88,8 +88,9 @@ int32_t writeHubFirmware(World& world, Faults& faults, const uint8_t* image, int
     Monitor* monitor = world.monitorAt(target);
     if (monitor == nullptr || !monitor->hub)
         return writeFailedPartWay;
-    monitor->hub->firmware =
-        static_cast<uint16_t>(image[hubVersionOffset] << 8 | image[hubVersionOffset + 1]);
+    if (!faults.firmwareVersionStays())
+        monitor->hub->firmware =
+            static_cast<uint16_t>(image[hubVersionOffset] << 8 | image[hubVersionOffset + 1]);
     faults.hubFirmwareWritten();
     return firmwareWritten;
 }
@@ -109,6 +110,8 @@ int32_t writeScalarFirmware(World& world, const Faults& faults, const uint8_t* i
     Monitor* monitor = world.monitorAt(target);
     if (monitor == nullptr || !monitor->hub)
         return writeFailedPartWay;
+    if (faults.firmwareVersionStays())
+        return firmwareWritten;
     monitor->scalar.firmwareMajor = image[scalarVersionOffset];
     monitor->scalar.firmwareMinor = image[scalarVersionOffset + 1];
     return firmwareWritten;
