@@ -48,6 +48,7 @@ enum class Special {
     ReadOnlyFolder,  // the program folder is mounted read-only: nothing can be stored
     AllowDowngrade,  // Config.ini's Others/AllowDowngrade=1
     HubNotBack,      // the hub does not come back after its firmware write
+    FirmwareStays,   // the writes end well, the monitor keeps its old firmware
 };
 
 struct Held {
@@ -266,6 +267,13 @@ private slots:
             {"wrote: hub firmware Hub//LM0420_hub.bin written",
              "scalar firmware left as it is: stored M012 REV 5, installed M012 REV 5",
              "result=0 updated"});
+        row("the monitor keeps its old firmware", {lm0420(3, 0x0122)}, Special::FirmwareStays, s, 1,
+            3, 0x0122, -1,
+            {"wrote: scalar firmware Scalar//LM0420_scalar.bin written",
+             "monitor now: LM0420, serial UP2160100001, hub firmware 1.22, scalar firmware M012 "
+             "REV 3",
+             "reason: the monitor reports scalar firmware M012 REV 3, written M012 REV 5",
+             "result=1 failed"});
         row("hub does not come back", old, Special::HubNotBack, s, 1, 3, 0x0122, -1,
             {"wrote: hub firmware Hub//LM0420_hub.bin written",
              "reason: the hub did not answer after its firmware was written", "result=1 failed"});
@@ -291,6 +299,9 @@ private slots:
         if (special == Special::HubNotBack)
             settings.insert(QStringLiteral("faults"),
                             QJsonObject{{QStringLiteral("hubGoneAfterHubWrite"), 1}});
+        if (special == Special::FirmwareStays)
+            settings.insert(QStringLiteral("faults"),
+                            QJsonObject{{QStringLiteral("firmwareVersionStays"), 1}});
         if (special == Special::AllowDowngrade)
             QVERIFY(
                 writeFile(folder + QStringLiteral("/Config.ini"), "[Others]\nAllowDowngrade=1\n"));
@@ -377,7 +388,8 @@ private slots:
                    sw.compare(QStringLiteral("--check"), Qt::CaseInsensitive) == 0;
         });
         const bool writes = code == 0 && !checkOnly;
-        if (!writes && special != Special::HubWriteFails && special != Special::HubNotBack)
+        if (!writes && special != Special::HubWriteFails && special != Special::HubNotBack &&
+            special != Special::FirmwareStays)
             QVERIFY2(changes.isEmpty(), qPrintable(changes.join('\n')));
         // Config.ini's AllowDowngrade alone never rewrites the scalar.
         if (special == Special::AllowDowngrade)
