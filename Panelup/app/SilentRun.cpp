@@ -159,8 +159,9 @@ int SilentRun::finish(int code) {
         QStringLiteral("result=%1 %2").arg(code).arg(exitCodeName(code, commandLine_.checkOnly));
     qDebug().noquote() << "Silent run:" << result;
     logLine(result);
-    // The console too (on Windows the parent's, when it was started from one).
-    std::fprintf(stdout, "%s\n", result.toLocal8Bit().constData());
+    // The console too (on Windows the parent's, when it was started from
+    // one), on a line of its own after the trace log's path.
+    std::fprintf(stdout, "\n%s\n", result.toLocal8Bit().constData());
     std::fflush(stdout);
     log_.close();
     return code;

@@ -378,6 +378,8 @@ private slots:
                      qPrintable(expected + QStringLiteral("\nnot in\n") + lines.join('\n')));
         QCOMPARE(lines.last(), QStringLiteral("result=%1 ").arg(code) +
                                    logged.last().section(QLatin1Char(' '), 1));
+        // The result line on the console too, on a line of its own.
+        QVERIFY2(run.out.endsWith("\n" + lines.last().toUtf8() + "\n"), run.out.constData());
 
         // Nothing is written where nothing was to be, and the OSD settings
         // are never reset.
