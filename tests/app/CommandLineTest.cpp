@@ -2,6 +2,7 @@
 // the malformed ones, read into what the run does.
 #include "app/CommandLine.h"
 
+#include <QFile>
 #include <QtTest>
 
 using app::CommandLine;
@@ -79,8 +80,12 @@ private slots:
         QCOMPARE(line.error.isEmpty(), error.isEmpty());
     }
 
-    // Every code the usage text names has its own name in the result log.
+    // Every code the usage text names has its own name in the result log,
+    // and a row of the README's exit-code table.
     void exitCodeNames() {
+        QFile readme(QStringLiteral(PANELUP_SOURCE_DIR "/README.md"));
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        const QString readmeText = QString::fromUtf8(readme.readAll());
         QSet<QString> names;
         for (int code : {0, 1, 3, 4, 5, 6, 7, 8, 9, 64}) {
             const QString name = app::exitCodeName(code, false);
@@ -89,6 +94,8 @@ private slots:
             names.insert(name);
             QVERIFY2(app::usageText(QStringLiteral("Panelup"))
                          .contains(QStringLiteral("\n  %1 ").arg(code, -2)),
+                     qPrintable(QString::number(code)));
+            QVERIFY2(readmeText.contains(QStringLiteral("\n| %1 | ").arg(code)),
                      qPrintable(QString::number(code)));
         }
     }
