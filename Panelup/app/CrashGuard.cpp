@@ -52,12 +52,12 @@ void guardUnattendedRun(const QString& logPath) {
 #endif
     }
     std::set_terminate(endFailed);
+    // abort() raises SIGABRT first; the handler never returns, so neither
+    // the runtime's "abnormal program termination" text nor its exit code 3
+    // follows. (_set_abort_behavior would say the same, but msvcrt.dll, the
+    // runtime of the MinGW build, does not export it: the program would not
+    // link.)
     std::signal(SIGABRT, onAbort);
-#ifdef _WIN32
-    // No "abnormal program termination" box, no error report: the run is
-    // unattended.
-    _set_abort_behavior(0, _WRITE_ABORT_MSG | _CALL_REPORTFAULT);
-#endif
 }
 
 } // namespace app
