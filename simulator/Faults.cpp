@@ -35,7 +35,9 @@ bool Faults::set(const std::string& name, int32_t value, std::string& error) {
         {"failLocationAtIndex", &failLocationAtIndex_, INT32_MAX},
         {"hubGone", &hubGone_, 1},
         {"hubGoneAfterTransfers", &hubGoneAfterTransfers_, INT32_MAX},
+        {"hubGoneAfterHubWrite", &hubGoneAfterHubWrite_, 1},
         {"firmwareFailAtPercent", &firmwareFailAtPercent_, 100},
+        {"firmwareVersionStays", &firmwareVersionStays_, 1},
         {"refuseBusConfig", &refuseBusConfig_, 1},
     };
     for (const Entry& entry : entries) {
@@ -105,6 +107,11 @@ bool Faults::speedFails(uint32_t deviceIndex) const {
 bool Faults::locationFails(uint32_t deviceIndex) const {
     return failLocation_ != 0 || (failLocationAtIndex_ > 0 &&
                                   deviceIndex == static_cast<uint32_t>(failLocationAtIndex_ - 1));
+}
+
+void Faults::hubFirmwareWritten() {
+    if (hubGoneAfterHubWrite_ != 0)
+        hubGone_ = 1;
 }
 
 void Faults::countTransfer() {

@@ -33,9 +33,15 @@ public:
     bool busConfigRefused() const { return refuseBusConfig_ != 0; }
     bool hubGone() const { return hubGone_ != 0; }
     int32_t firmwareFailAtPercent() const { return firmwareFailAtPercent_; }
+    // A firmware write ends well and the monitor keeps its old version: a
+    // monitor that does not take (or falls back from) the new firmware.
+    bool firmwareVersionStays() const { return firmwareVersionStays_ != 0; }
 
     // Every I2C transfer that reached a device; may make the hubs disappear.
     void countTransfer();
+    // A hub firmware written whole; may make the hubs disappear, as a hub
+    // that does not come back after its restart.
+    void hubFirmwareWritten();
 
 private:
     bool drawPercent(int32_t percent);
@@ -53,7 +59,9 @@ private:
     int32_t failLocationAtIndex_ = 0;
     int32_t hubGone_ = 0;
     int32_t hubGoneAfterTransfers_ = 0;
+    int32_t hubGoneAfterHubWrite_ = 0;
     int32_t firmwareFailAtPercent_ = 0;
+    int32_t firmwareVersionStays_ = 0;
     int32_t refuseBusConfig_ = 0;
     std::mt19937 generator_;
 };

@@ -75,7 +75,7 @@ bool scalarParametersMatch(const std::string& model, const int32_t params[5]) {
     return false;
 }
 
-int32_t writeHubFirmware(World& world, const Faults& faults, const uint8_t* image, int32_t length,
+int32_t writeHubFirmware(World& world, Faults& faults, const uint8_t* image, int32_t length,
                          HubProgressCallback progress) {
     const int32_t target = faults.hubGone() ? -1 : world.firstMonitorWithHub();
     if (target < 0)
@@ -88,8 +88,10 @@ int32_t writeHubFirmware(World& world, const Faults& faults, const uint8_t* imag
     Monitor* monitor = world.monitorAt(target);
     if (monitor == nullptr || !monitor->hub)
         return writeFailedPartWay;
-    monitor->hub->firmware =
-        static_cast<uint16_t>(image[hubVersionOffset] << 8 | image[hubVersionOffset + 1]);
+    if (!faults.firmwareVersionStays())
+        monitor->hub->firmware =
+            static_cast<uint16_t>(image[hubVersionOffset] << 8 | image[hubVersionOffset + 1]);
+    faults.hubFirmwareWritten();
     return firmwareWritten;
 }
 
@@ -108,6 +110,8 @@ int32_t writeScalarFirmware(World& world, const Faults& faults, const uint8_t* i
     Monitor* monitor = world.monitorAt(target);
     if (monitor == nullptr || !monitor->hub)
         return writeFailedPartWay;
+    if (faults.firmwareVersionStays())
+        return firmwareWritten;
     monitor->scalar.firmwareMajor = image[scalarVersionOffset];
     monitor->scalar.firmwareMinor = image[scalarVersionOffset + 1];
     return firmwareWritten;

@@ -32,7 +32,7 @@ bool scalarParametersMatch(const std::string& model, const int32_t params[5]);
 // list shows, reporting progress through the callback as the real library
 // would. The version comes from the image's version bytes; a write that
 // fails keeps the old version.
-int32_t writeHubFirmware(World& world, const Faults& faults, const uint8_t* image, int32_t length,
+int32_t writeHubFirmware(World& world, Faults& faults, const uint8_t* image, int32_t length,
                          HubProgressCallback progress);
 int32_t writeScalarFirmware(World& world, const Faults& faults, const uint8_t* image,
                             int32_t length, const int32_t params[5], HubProgressCallback progress);

@@ -1,8 +1,10 @@
 #include "app/Application.h"
 
 #include "app/CommandLine.h"
+#include "app/CrashGuard.h"
 #include "app/HighDpi.h"
 #include "app/Panelup.h"
+#include "app/ParentConsole.h"
 #include "app/QtCodeSources.h"
 #include "app/Resources.h"
 #include "app/SilentRun.h"
@@ -11,6 +13,10 @@
 #include "seams/Dialogs.h"
 
 #include <QApplication>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <exception>
 
 #include <memory>
 
@@ -34,20 +40,36 @@ int runPanelup(int argc, char** argv, platform::Platform& platform, const RunOpt
     QtArguments qtArguments(argc, argv);
     QApplication app(qtArguments.argc, qtArguments.argv());
     const CommandLine commandLine = parseCommandLine(QCoreApplication::arguments().mid(1));
+    // /s, /? and a usage error speak on the console they were typed in (on
+    // Windows a GUI program has none of its own); the window does not.
+    if (commandLine.mode != CommandLine::Mode::Window)
+        attachParentConsole();
     if (commandLine.mode == CommandLine::Mode::Help || commandLine.mode == CommandLine::Mode::Error)
         return tellUsage(commandLine);
-    const std::unique_ptr<SilentRun> silent = startSilentRun(commandLine);
+    // A result log that cannot be written is found before anything happens.
+    if (commandLine.mode == CommandLine::Mode::Silent && !resultLogUsable(commandLine))
+        return ExitUsage;
 
     const platform::InstanceState instance = platform.singleInstance().acquire("NV_Panelup");
     if (instance == platform::InstanceState::AlreadyRunning) {
-        // Refused before the log is opened: the running copy's log stays as
-        // it is.
+        // Refused before any log is opened: the running copy's trace log and
+        // result log stay as they are.
+        if (commandLine.mode == CommandLine::Mode::Silent) {
+            std::fprintf(stderr, "result=%d %s\n", int{ExitAlreadyRunning},
+                         qPrintable(exitCodeName(ExitAlreadyRunning, commandLine.checkOnly)));
+            return ExitAlreadyRunning;
+        }
         seams::dialogs().message(
             seams::DialogIcon::Warning,
             QCoreApplication::translate("main", "NV_Panelup is already running!"),
             QCoreApplication::translate("main", "Only one instance can be run at a time!"));
-        return silent ? silent->finish(ExitAlreadyRunning) : 1;
+        return 1;
     }
+    if (commandLine.mode == CommandLine::Mode::Silent)
+        guardUnattendedRun(commandLine.logFile.isEmpty()
+                               ? QString()
+                               : QFileInfo(commandLine.logFile).absoluteFilePath());
+    const std::unique_ptr<SilentRun> silent = startSilentRun(commandLine);
 
     initTrace();
     qAddPostRoutine(closeLogFile);
@@ -68,7 +90,16 @@ int runPanelup(int argc, char** argv, platform::Platform& platform, const RunOpt
         mainWindow->testSiteBaseUrl = options.testSiteBaseUrl;
     int result = 0;
     if (silent) {
-        result = silent->run(*mainWindow);
+        try {
+            result = silent->run(*mainWindow);
+        } catch (const std::exception& error) {
+            silent->logLine(QStringLiteral("reason: unexpected error: ") +
+                            QString::fromLocal8Bit(error.what()));
+            result = silent->finish(ExitFailed);
+        } catch (...) {
+            silent->logLine(QStringLiteral("reason: unexpected error"));
+            result = silent->finish(ExitFailed);
+        }
     } else {
         mainWindow->show();
         result = app.exec();

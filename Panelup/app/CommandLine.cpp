@@ -61,6 +61,10 @@ QString exitCodeName(int code, bool checkOnly) {
         return QStringLiteral("already-running");
     case ExitStoredFirmwareBad:
         return QStringLiteral("stored-firmware-corrupted");
+    case ExitSeveralMonitors:
+        return QStringLiteral("several-monitors");
+    case ExitUnsupportedConnection:
+        return QStringLiteral("unsupported-connection");
     case ExitUsage:
         return QStringLiteral("usage-error");
     default:
@@ -152,22 +156,29 @@ QString usageText(const QString& programName) {
               "  /c         with /s: check only; nothing is written to the monitor\n"
               "  /f         with /s: an older scalar firmware may be written (a downgrade)\n"
               "  /l=<file>  with /s: appends a short result log to <file> (quote a path with\n"
-              "             blanks: /l=\"C:\\My Logs\\panelup.log\")\n"
+              "             blanks: /l=\"C:\\My Logs\\panelup.log\"); one that cannot be\n"
+              "             opened is a usage error\n"
               "  /?, /h     this text\n"
               "Switches may start with / or -, in any letter case; long forms: --silent,\n"
               "--check, --force, --log=<file>, --help.\n"
               "\n"
               "Exit codes:\n"
-              "  0   updated (with /c: an update applies)\n"
-              "  1   failed after starting to change the monitor, or an unexpected error\n"
+              "  0   updated, and the monitor reports the firmware written (with /c: an\n"
+              "      update applies)\n"
+              "  1   failed: a write failed, the monitor reports other firmware than\n"
+              "      written, firmware could not be stored, the hub stopped answering, or an\n"
+              "      unexpected error\n"
               "  3   nothing to do: the latest firmware is installed (with /c: no update\n"
               "      applies)\n"
-              "  4   nothing supported found: no monitor, several monitors, no USB hub, an\n"
-              "      unknown model, or the hub maker's library missing\n"
+              "  4   nothing supported found: no monitor, no USB hub, an unknown model, or\n"
+              "      the hub maker's library missing\n"
               "  5   the update site or a firmware download failed; nothing was written to\n"
               "      the monitor\n"
               "  6   another copy of the program is running\n"
               "  7   a stored firmware file does not match its record (corrupted)\n"
+              "  8   several monitors or USB hubs attached; nothing written\n"
+              "  9   an LM0530 connected other than by HDMI (no updates over USB Type-C);\n"
+              "      nothing written\n"
               "  64  usage error\n")
         .arg(programName);
 }

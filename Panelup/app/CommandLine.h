@@ -9,13 +9,15 @@ namespace app {
 
 // The process exit codes of an unattended run, and of a usage error.
 enum ExitCode : int {
-    ExitUpdated = 0,           // updated; with /c: an update applies
-    ExitFailed = 1,            // failed after starting to change something, or unexpected
-    ExitNothingToDo = 3,       // the latest firmware is installed; with /c: no update applies
-    ExitNothingSupported = 4,  // no monitor, several, no hub, unknown model, no hub library
-    ExitSiteFailed = 5,        // the update site or a download failed; nothing written
-    ExitAlreadyRunning = 6,    // another copy runs
-    ExitStoredFirmwareBad = 7, // a stored firmware file does not match its record
+    ExitUpdated = 0,               // updated; with /c: an update applies
+    ExitFailed = 1,                // failed, or the monitor reports other firmware than written
+    ExitNothingToDo = 3,           // the latest firmware is installed; with /c: no update applies
+    ExitNothingSupported = 4,      // no monitor, no hub, unknown model, no hub library
+    ExitSiteFailed = 5,            // the update site or a download failed; nothing written
+    ExitAlreadyRunning = 6,        // another copy runs
+    ExitStoredFirmwareBad = 7,     // a stored firmware file does not match its record
+    ExitSeveralMonitors = 8,       // several monitors or hubs attached
+    ExitUnsupportedConnection = 9, // the LM0530 not on HDMI
     ExitUsage = 64,
 };
 

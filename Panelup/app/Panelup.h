@@ -2,17 +2,21 @@
 
 #include "ui_Panelup.h"
 
+#include "app/StartupOutcome.h"
 #include "app/StatusWidgets.h"
 #include "discovery/MonitorInventory.h"
 #include "discovery/MonitorRecord.h"
 #include "models/ModelFactory.h"
 #include "scalar/ScalarQueries.h"
+#include "update/UpdateOutcome.h"
 
 #include <QByteArray>
 #include <QDialog>
 #include <QPoint>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 class QCloseEvent;
 class QMouseEvent;
@@ -48,12 +52,15 @@ public:
     // A download-mode refresh leaves the firmware record it wrote in the
     // four texts.
     bool refreshCatalogue(const std::string& model, bool checkOnly);
-    void showFirmwareStatus();
+    // False when the hub did not answer.
+    bool showFirmwareStatus();
 
     // What the window's first show runs: inventory, settings, model, stored
     // firmware, downloads and status. The unattended run calls it without
     // showing the window.
-    void runStartupSequence();
+    StartupOutcome runStartupSequence();
+    // What the Update button runs; its outcome is kept in lastUpdate too.
+    update::UpdateOutcome runUpdate();
 
     // Blank EDID areas of the paired monitors rebuilt before an update.
     bool repairMonitorEdids();
@@ -96,6 +103,12 @@ public:
     // Older firmware allowed for this run whatever Config.ini says (the
     // unattended run's /f).
     bool allowOlderFirmware = false;
+    // Asked after a hub write whether the scalar is still written (the
+    // unattended run's rule); empty: the refreshed status decides.
+    std::function<bool()> scalarAfterHub;
+    // Why firmware could not be stored or recorded, when it could not.
+    QString storeProblem;
+    update::UpdateOutcome lastUpdate;
     QByteArray siteBaseUrl;
     QByteArray testSiteBaseUrl;
     QByteArray siteCheckPage;
@@ -119,6 +132,7 @@ protected:
 private:
     // The status and update views' widgets.
     StatusWidgets::Widgets statusWidgets();
+    void noteReadBack(const update::UpdateOutcome& outcome) const;
 
     scalar::ScalarQueries queries_{hubIndex, scalarI2cAddress, *this};
 };

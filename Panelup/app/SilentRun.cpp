@@ -1,6 +1,8 @@
 #include "app/SilentRun.h"
 
 #include "app/Panelup.h"
+#include "app/ParentConsole.h"
+#include "app/RunVerdict.h"
 #include "catalogue/FirmwareChecks.h"
 #include "catalogue/FirmwareStatus.h"
 
@@ -25,52 +27,6 @@ namespace app {
 
 namespace {
 
-// What a box the window shows means for an unattended run. Matched in
-// order on the title and, where given, the text, as the program's own
-// translations show them.
-struct Meaning {
-    const char* context;
-    const char* title;
-    const char* text; // any text when null
-    int code;
-};
-
-const char* const driverMissing = "Cannot found the Tarvex USB Hub driver installed!";
-
-const Meaning meanings[] = {
-    {"main", "NV_Panelup is already running!", nullptr, ExitAlreadyRunning},
-    {"Panelup", "Can't update FW on multiple monitors", nullptr, ExitNothingSupported},
-    {"Panelup", "Can't update FW on this monitor", nullptr, ExitNothingSupported},
-    {"Panelup", "File checksum is not correct", nullptr, ExitStoredFirmwareBad},
-    {"Panelup", "Firmware download failed", nullptr, ExitSiteFailed},
-    // The catalogue copy could not be opened ("open error!").
-    {"Panelup", "title", nullptr, ExitSiteFailed},
-    {"HubConnection", "Fatal Error", driverMissing, ExitNothingSupported},
-    {"Panelup", "Fatal Error", driverMissing, ExitNothingSupported},
-    // The I2C bus configuration refused, the model's write parameters unknown.
-    {"HubConnection", "Fatal Error", nullptr, ExitFailed},
-    {"Panelup", "Fatal Error", nullptr, ExitFailed},
-    {"Panelup", "Update Hub FW Failed", nullptr, ExitFailed},
-    {"Panelup", "Update Scalar FW Failed", nullptr, ExitFailed},
-    // A stored file found missing or altered when it was to be written.
-    {"Panelup", "Update Firmware Failed", nullptr, ExitStoredFirmwareBad},
-};
-
-int codeOf(const SilentPolicy::Shown& box) {
-    for (const Meaning& m : meanings) {
-        if (box.title != QCoreApplication::translate(m.context, m.title))
-            continue;
-        if (m.text && !box.text.startsWith(QCoreApplication::translate(m.context, m.text)))
-            continue;
-        return m.code;
-    }
-    return -1;
-}
-
-bool isUpdateSuccess(const SilentPolicy::Shown& box) {
-    return box.title == QCoreApplication::translate("Panelup", "Update Firmware");
-}
-
 // A box's or label's text as the user reads it, on one line.
 QString plain(const QString& text) {
     QString result =
@@ -89,6 +45,10 @@ QString hubVersionText(int major, int minor) {
 
 QString scalarVersionText(int major, int minor) {
     return QStringLiteral("M%1 REV %2").arg(major, 3, 16, QLatin1Char('0')).arg(minor);
+}
+
+QString scalarVersionText(int packed) {
+    return scalarVersionText(packed >> 8, packed & 0xFF);
 }
 
 } // namespace
@@ -164,24 +124,34 @@ bool SilentRun::eventFilter(QObject* watched, QEvent* event) {
 
 int SilentRun::run(Panelup& window) {
     window.allowOlderFirmware = commandLine_.allowOlder;
-    window.runStartupSequence();
-    int code = afterStartup(window);
-    if (code < 0 && commandLine_.checkOnly) {
-        code = ExitUpdated;
-    } else if (code < 0) {
-        const int boxesBefore = policy_.shown.size();
-        window.ui.btnUpdate->click();
+    window.scalarAfterHub = [this, &window] { return scalarAfterHub(window); };
+    RunFacts facts;
+    facts.checkOnly = commandLine_.checkOnly;
+    facts.startup = window.runStartupSequence();
+    logStartup(window, facts.startup);
+    facts.updateApplies =
+        facts.startup.updateOffered && (window.hubUpdateNeeded || window.scalarUpdateNeeded);
+    Verdict verdict = verdictOf(facts);
+    if (verdict.code == ExitNothingToDo && takeOverride(window)) {
+        facts.updateApplies = true;
+        verdict = verdictOf(facts);
+    }
+    if (verdict.code == ExitUpdated && !commandLine_.checkOnly) {
+        facts.update = window.runUpdate();
         for (const QString& written : window.monitorWrites)
             logLine(QStringLiteral("wrote: ") + written);
+        facts.readBack = readBack(window);
         logMonitor(window, QStringLiteral("monitor now"));
-        code = windowsShown_ ? ExitFailed : failureOf(boxesBefore, !window.monitorWrites.isEmpty());
-        if (code < 0) {
-            const bool succeeded = std::any_of(policy_.shown.begin() + boxesBefore,
-                                               policy_.shown.end(), isUpdateSuccess);
-            code = succeeded ? ExitUpdated : ExitFailed;
-        }
+        verdict = verdictOf(facts);
     }
-    return finish(code);
+    if (windowsShown_)
+        verdict = {ExitFailed, QStringLiteral("a window appeared")};
+    if (!verdict.reason.isEmpty()) {
+        logLine(QStringLiteral("reason: ") + verdict.reason);
+        std::fprintf(stderr, "reason: %s\n", verdict.reason.toLocal8Bit().constData());
+        std::fflush(stderr);
+    }
+    return finish(verdict.code);
 }
 
 int SilentRun::finish(int code) {
@@ -189,43 +159,63 @@ int SilentRun::finish(int code) {
         QStringLiteral("result=%1 %2").arg(code).arg(exitCodeName(code, commandLine_.checkOnly));
     qDebug().noquote() << "Silent run:" << result;
     logLine(result);
+    // The console too (on Windows the parent's, when it was started from
+    // one), on a line of its own after the trace log's path.
+    std::fprintf(stdout, "\n%s\n", result.toLocal8Bit().constData());
+    std::fflush(stdout);
     log_.close();
     return code;
 }
 
-int SilentRun::afterStartup(Panelup& window) {
-    const discovery::MonitorInventory& inventory = window.inventory;
+void SilentRun::logStartup(Panelup& window, const StartupOutcome& startup) {
+    logLine(QStringLiteral("found: monitors %1, hubs %2, paired %3")
+                .arg(startup.monitors)
+                .arg(startup.hubs)
+                .arg(startup.paired));
     if (!exit_.requested)
         logLine(QStringLiteral("window: ") + plain(window.ui.lblInfo->text()));
     if (!window.modelName.isEmpty())
         logMonitor(window, QStringLiteral("monitor"));
     else
-        logLine(QStringLiteral("monitor: none supported (hubs %1, monitors %2, paired %3)")
-                    .arg(inventory.hubs.size())
-                    .arg(inventory.monitors.size())
-                    .arg(inventory.pairedCount));
-    if (windowsShown_)
-        return ExitFailed;
-    if (exit_.requested) {
-        // The refusal is the last box told.
-        for (auto box = policy_.shown.crbegin(); box != policy_.shown.crend(); ++box)
-            if (codeOf(*box) >= 0)
-                return codeOf(*box);
-        return ExitFailed;
+        logLine(QStringLiteral("monitor: none supported"));
+}
+
+// After a hub write: the scalar only when its stored file is newer, or
+// older with /f. Config.ini's AllowDowngrade alone never rewrites it here.
+bool SilentRun::scalarAfterHub(const Panelup& window) {
+    const int installed =
+        catalogue::packedVersion(window.scalarVersionMajor, window.scalarVersionMinor);
+    const int stored = catalogue::storedScalarVersion(window.programFolder, window.scalarBinFile);
+    if (stored > installed || (commandLine_.allowOlder && stored < installed))
+        return true;
+    logLine(QStringLiteral("scalar firmware left as it is: stored %1, installed %2")
+                .arg(scalarVersionText(stored), scalarVersionText(installed)));
+    return false;
+}
+
+// What the monitor reports now, asked afresh, against the stored files.
+ReadBack SilentRun::readBack(Panelup& window) {
+    ReadBack result;
+    int hub = 0;
+    result.hubAnswered = window.queries().queryHubFirmware(hub);
+    result.hub = catalogue::comparableHubVersion(hub, window.modelName);
+    int major = 0;
+    int minor = 0;
+    result.scalarAnswered = window.queries().queryScalarFirmware(major, minor, false);
+    result.scalar = catalogue::packedVersion(major, minor);
+    result.storedHub =
+        catalogue::storedHubVersion(window.programFolder, window.hubBinFile, window.modelName);
+    result.storedScalar =
+        catalogue::storedScalarVersion(window.programFolder, window.scalarBinFile);
+    if (result.hubAnswered) {
+        window.hubVersionMajor = result.hub >> 8;
+        window.hubVersionMinor = result.hub & 0xFF;
     }
-    const int failure = failureOf(0, false);
-    if (failure >= 0)
-        return failure;
-    if (inventory.pairedCount <= 0)
-        return ExitNothingSupported;
-    if (!window.siteReachable || !window.catalogueFetched) {
-        logLine(window.siteReachable ? QStringLiteral("update site: the catalogue was not fetched")
-                                     : QStringLiteral("update site: not reachable"));
-        return ExitSiteFailed;
+    if (result.scalarAnswered) {
+        window.scalarVersionMajor = major;
+        window.scalarVersionMinor = minor;
     }
-    if (window.ui.btnUpdate->isEnabled() && (window.hubUpdateNeeded || window.scalarUpdateNeeded))
-        return -1;
-    return takeOverride(window) ? -1 : ExitNothingToDo;
+    return result;
 }
 
 // /f: the override box ticked as a user would, when the window offers it and
@@ -248,17 +238,6 @@ bool SilentRun::takeOverride(Panelup& window) {
     return window.ui.btnUpdate->isEnabled();
 }
 
-// The first box from `from` on that tells a failure; a reason that would say
-// nothing was changed becomes a plain failure once something was.
-int SilentRun::failureOf(int from, bool changed) const {
-    for (int i = from; i < policy_.shown.size(); ++i) {
-        const int code = codeOf(policy_.shown.at(i));
-        if (code >= 0)
-            return changed ? ExitFailed : code;
-    }
-    return -1;
-}
-
 void SilentRun::logMonitor(const Panelup& window, const QString& label) {
     logLine(QStringLiteral("%1: %2, serial %3, hub firmware %4, scalar firmware %5")
                 .arg(label, window.modelName,
@@ -276,18 +255,43 @@ int tellUsage(const CommandLine& commandLine) {
     std::fputs(text.toLocal8Bit().constData(), help ? stdout : stderr);
     std::fflush(help ? stdout : stderr);
     const int code = help ? 0 : ExitUsage;
+    // Help and usage errors name no outcome, and they come before the
+    // single-instance lock: a /l log is left alone (a running copy may be
+    // writing it). With /s the console says it all, and no box is shown.
     if (commandLine.silent) {
-        SilentRun run(commandLine);
-        if (!help)
-            run.logLine(QStringLiteral("usage error: ") + commandLine.error);
-        return run.finish(code);
+        if (!help) {
+            std::fprintf(stderr, "result=%d %s\n", code,
+                         qPrintable(exitCodeName(code, commandLine.checkOnly)));
+            std::fflush(stderr);
+        }
+        return code;
     }
 #ifdef _WIN32
-    // A GUI program has no console to write to.
-    seams::dialogs().message(help ? seams::DialogIcon::Information : seams::DialogIcon::Warning,
-                             program, text);
+    // A GUI program started from Explorer or a shortcut has no console to
+    // write to; one started from cmd or PowerShell has its parent's.
+    if (!parentConsoleAttached())
+        seams::dialogs().message(help ? seams::DialogIcon::Information : seams::DialogIcon::Warning,
+                                 program, text);
 #endif
     return code;
+}
+
+bool resultLogUsable(const CommandLine& commandLine) {
+    if (commandLine.logFile.isEmpty())
+        return true;
+    QFile file(QFileInfo(commandLine.logFile).absoluteFilePath());
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return true;
+    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    std::fputs(QStringLiteral("%1: the result log cannot be opened: %2 (%3)\nresult=%4 %5\n")
+                   .arg(program, QDir::toNativeSeparators(file.fileName()), file.errorString())
+                   .arg(ExitUsage)
+                   .arg(exitCodeName(ExitUsage, false))
+                   .toLocal8Bit()
+                   .constData(),
+               stderr);
+    std::fflush(stderr);
+    return false;
 }
 
 void SilentRun::logLine(const QString& line) {

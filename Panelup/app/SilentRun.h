@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CommandLine.h"
+#include "app/RunVerdict.h"
 #include "seams/Dialogs.h"
 #include "seams/ProcessExit.h"
 
@@ -72,10 +73,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    int afterStartup(Panelup& window);
-    int afterUpdate(Panelup& window);
+    void logStartup(Panelup& window, const StartupOutcome& startup);
     bool takeOverride(Panelup& window);
-    int failureOf(int from, bool changed) const;
+    bool scalarAfterHub(const Panelup& window);
+    ReadBack readBack(Panelup& window);
     void logMonitor(const Panelup& window, const QString& label);
 
     CommandLine commandLine_;
@@ -89,5 +90,9 @@ private:
 // meant to be silent, which must not wait for a person) and on the console
 // elsewhere. Returns 0 for /?, ExitUsage otherwise.
 int tellUsage(const CommandLine& commandLine);
+
+// False (and why on the console) when the /l file cannot be opened for
+// appending; nothing is written to it.
+bool resultLogUsable(const CommandLine& commandLine);
 
 } // namespace app

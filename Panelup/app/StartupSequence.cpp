@@ -35,7 +35,18 @@ class StartupSequence {
 public:
     explicit StartupSequence(Panelup& window) : w_(window) {}
 
-    void run() {
+    StartupOutcome run() {
+        body();
+        o_.siteReachable = w_.siteReachable;
+        o_.catalogueFetched = w_.catalogueFetched;
+        o_.storeProblem = w_.storeProblem;
+        o_.updateOffered = w_.ui.btnUpdate->isEnabled();
+        o_.downgradeOffered = !w_.ui.chkOverride->isHidden();
+        return o_;
+    }
+
+private:
+    void body() {
         w_.ui.chkOverride->hide();
         w_.ui.bar1->setValue(0);
 
@@ -43,6 +54,9 @@ public:
 
         qDebug() << "Start-up: monitor inventory";
         w_.inventory.refreshInventory();
+        o_.hubs = static_cast<int>(w_.inventory.hubs.size());
+        o_.monitors = static_cast<int>(w_.inventory.monitors.size());
+        o_.paired = w_.inventory.pairedCount;
 
         readOthers();
         if (w_.useTestSite)
@@ -55,17 +69,19 @@ public:
         // Several hubs are refused even with MultiMonitor: the update would
         // not know which monitor it writes.
         if (w_.inventory.hubs.size() > 1)
-            return refuseMultipleMonitors();
+            return refuseMultipleMonitors(StartupEnd::SeveralHubs);
         if (w_.inventory.pairedCount <= 0) {
             qDebug() << "Start-up: no monitor paired with a hub";
+            o_.end = StartupEnd::NoHubPaired;
             w_.showHubNotDetected();
             return;
         }
         if (w_.inventory.pairedCount > 1 && !w_.multiMonitor)
-            return refuseMultipleMonitors();
+            return refuseMultipleMonitors(StartupEnd::SeveralMonitors);
 
         if (!identifyModel())
-            return refuse(DialogIcon::Critical, tr("Can't update FW on this monitor"),
+            return refuse(StartupEnd::UnknownModel, DialogIcon::Critical,
+                          tr("Can't update FW on this monitor"),
                           tr("The firmware update is not supported currently on this monitor."));
         w_.ui.lblModelName->setText(w_.modelName);
 
@@ -76,10 +92,11 @@ public:
             return;
 
         qDebug() << "Start-up: firmware status";
-        w_.showFirmwareStatus();
+        readStatus();
 
         if (w_.siteReachable && !offerNewerFirmware())
             return;
+        nameStoreProblem();
 
         warnAboutConnection();
         qDebug() << "Start-up: done";
@@ -169,7 +186,8 @@ private:
                                        "corrupted,<br/> please download correct file from<br/> ")
                                   : tr("The Hub firmware file is either not found or "
                                        "corrupted,<br/> please download correct file from<br/> ");
-        refuse(DialogIcon::Information, tr("File checksum is not correct"),
+        refuse(StartupEnd::StoredFirmwareBad, DialogIcon::Information,
+               tr("File checksum is not correct"),
                which + supportSoftwareLink() + QStringLiteral("."));
         return false;
     }
@@ -190,13 +208,16 @@ private:
         // The files just stored are checked like those of an earlier run.
         if (!storedFirmwareMatchesRecord())
             return false;
-        w_.showFirmwareStatus();
+        readStatus();
         return true;
     }
 
     // A download that did not arrive whole and right changed nothing; the
     // user hears of it once, and the program goes on with what it has.
     void tellFailedDownloads() {
+        for (const QString& file : w_.failedDownloads)
+            if (!o_.failedDownloads.contains(file))
+                o_.failedDownloads << file;
         if (w_.failedDownloads.isEmpty() || failureTold_)
             return;
         failureTold_ = true;
@@ -212,26 +233,47 @@ private:
         if (w_.currentModel->name() != "LM0530" || w_.currentMonitor.outputTechnology == hdmiOutput)
             return;
         qDebug() << "Start-up: LM0530 output technology" << w_.currentMonitor.outputTechnology;
+        o_.connectionUnsupported = true;
         seams::dialogs().message(
             DialogIcon::Information, tr("Update firmware warning"),
             tr("WARNING!<br>DOES NOT support firmware updates via USB Type-C port. Suggest to "
                "connect to HDMI / DP port or USB Type-B port for updates."));
     }
 
-    void refuseMultipleMonitors() {
-        refuse(DialogIcon::Critical, tr("Can't update FW on multiple monitors"),
+    void refuseMultipleMonitors(StartupEnd end) {
+        refuse(end, DialogIcon::Critical, tr("Can't update FW on multiple monitors"),
                tr("The firmware update on multiple monitors is not supported currently.<br>Please "
                   "disconnect other USB cables from the monitor before updating firmware."));
     }
 
-    void refuse(DialogIcon icon, const QString& title, const QString& text) {
+    void refuse(StartupEnd end, DialogIcon icon, const QString& title, const QString& text) {
         qDebug() << "Start-up: refused:" << title;
+        o_.end = end;
         seams::dialogs().message(icon, title, text);
         seams::processExit().exit(0);
     }
 
+    void readStatus() {
+        o_.statusRead = w_.showFirmwareStatus();
+        o_.hubFailure = w_.queries().lastConnectionFailure();
+        if (!o_.statusRead)
+            qDebug() << "Start-up: the hub did not answer the status query";
+    }
+
+    // Firmware that could not be stored leaves nothing to update; the
+    // notice says why rather than only that no file was found.
+    void nameStoreProblem() {
+        if (w_.storeProblem.isEmpty() || w_.ui.btnUpdate->isEnabled())
+            return;
+        qDebug() << "Start-up: firmware not stored:" << w_.storeProblem;
+        w_.ui.lblInfo->setText(
+            QStringLiteral("<img width=20 height=20 src=\":/Panelup/cross_mark\"> ") +
+            tr("The firmware could not be stored: %1.").arg(w_.storeProblem.toHtmlEscaped()));
+    }
+
     Panelup& w_;
     bool failureTold_ = false;
+    StartupOutcome o_;
 };
 
 } // namespace
@@ -245,8 +287,8 @@ void Panelup::showEvent(QShowEvent* event) {
     runStartupSequence();
 }
 
-void Panelup::runStartupSequence() {
-    StartupSequence(*this).run();
+StartupOutcome Panelup::runStartupSequence() {
+    return StartupSequence(*this).run();
 }
 
 } // namespace app

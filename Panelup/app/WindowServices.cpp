@@ -44,6 +44,8 @@ bool Panelup::refreshCatalogue(const std::string& model, bool checkOnly) {
     const bool result = catalogue.refreshCatalogue(model, checkOnly);
     failedDownloads = catalogue.failedDownloads();
     catalogueFetched = catalogue.catalogueFetched();
+    if (!catalogue.storeProblem().isEmpty())
+        storeProblem = catalogue.storeProblem();
     if (!checkOnly)
         takeFirmwareRecord(catalogue.record());
     return result;
@@ -63,7 +65,7 @@ StatusWidgets::Widgets Panelup::statusWidgets() {
     return widgets;
 }
 
-void Panelup::showFirmwareStatus() {
+bool Panelup::showFirmwareStatus() {
     StatusWidgets view(statusWidgets());
 
     catalogue::FirmwareStatusContext context;
@@ -80,13 +82,14 @@ void Panelup::showFirmwareStatus() {
     context.state.scalarVersionMinor = scalarVersionMinor;
     context.state.hubUpdateNeeded = hubUpdateNeeded;
     context.state.scalarUpdateNeeded = scalarUpdateNeeded;
-    catalogue::showFirmwareStatus(context);
+    const bool answered = catalogue::showFirmwareStatus(context);
     hubVersionMajor = context.state.hubVersionMajor;
     hubVersionMinor = context.state.hubVersionMinor;
     scalarVersionMajor = context.state.scalarVersionMajor;
     scalarVersionMinor = context.state.scalarVersionMinor;
     hubUpdateNeeded = context.state.hubUpdateNeeded;
     scalarUpdateNeeded = context.state.scalarUpdateNeeded;
+    return answered;
 }
 
 bool Panelup::repairMonitorEdids() {

@@ -72,13 +72,29 @@ int storedScalarVersion(const QString& programFolder, const QString& scalarBinFi
                          versionByte(file, scalarMinorOffset));
 }
 
-void showFirmwareStatus(FirmwareStatusContext& c) {
+int comparableHubVersion(int reported, const QString& model) {
+    int major = (reported >> 8) & 0xFF;
+    int minor = reported & 0xFF;
+    applyLm0410Rule(model, major, minor);
+    return packedVersion(major, minor);
+}
+
+int storedHubVersion(const QString& programFolder, const QString& hubBinFile,
+                     const QString& model) {
+    const QByteArray file = readStoredFile(programFolder, hubBinFile);
+    int major = versionByte(file, hubMajorOffset);
+    int minor = versionByte(file, hubMinorOffset);
+    applyLm0410Rule(model, major, minor);
+    return packedVersion(major, minor);
+}
+
+bool showFirmwareStatus(FirmwareStatusContext& c) {
     scalar::ScalarQueries& queries = *c.queries;
     FirmwareStatusView& view = *c.view;
     FirmwareState& s = c.state;
     int hubVersion = 0;
     if (!queries.queryHubFirmware(hubVersion))
-        return;
+        return false;
 
     const bool scalarRead =
         queries.queryScalarFirmware(s.scalarVersionMajor, s.scalarVersionMinor, false);
@@ -115,7 +131,7 @@ void showFirmwareStatus(FirmwareStatusContext& c) {
         view.setCurrentFirmware(hubFwText(hubVersionText(s.hubVersionMajor, s.hubVersionMinor)));
         view.setNewFirmware(hubFwText(hubVersionText(storedHubMajor, storedHubMinor)));
         view.setModelName(c.modelName);
-        return;
+        return true;
     }
 
     const QByteArray scalarFile = readStoredFile(c.programFolder, c.scalarBinFile);
@@ -123,7 +139,7 @@ void showFirmwareStatus(FirmwareStatusContext& c) {
     if (scalarFile.isEmpty()) {
         view.setInfo(tr("Firmware file is not detected ."));
         view.setUpdateEnabled(false);
-        return;
+        return true;
     }
 
     const int storedMajor = versionByte(scalarFile, scalarMajorOffset);
@@ -144,7 +160,7 @@ void showFirmwareStatus(FirmwareStatusContext& c) {
         view.setOverrideEnabled(false);
         view.setOverrideShown(false);
         view.setUpdateEnabled(true);
-        return;
+        return true;
     }
 
     view.setInfo(
@@ -157,6 +173,7 @@ void showFirmwareStatus(FirmwareStatusContext& c) {
         s.scalarUpdateNeeded = true;
         view.setOverrideEnabled(true);
     }
+    return true;
 }
 
 } // namespace catalogue

@@ -59,10 +59,16 @@ constexpr int scalarMinorOffset = 0xF901;
 // The packed version (major x 256 + minor) of the stored scalar file named
 // relative to programFolder; 0 for a missing or short file.
 int storedScalarVersion(const QString& programFolder, const QString& scalarBinFile);
+// The hub version the monitor reports (major x 256 + minor) as the status
+// compares it for model.
+int comparableHubVersion(int reported, const QString& model);
+// The same for the stored hub file, as the status compares it for model.
+int storedHubVersion(const QString& programFolder, const QString& hubBinFile, const QString& model);
 
 // Reads the installed versions from the monitor and the stored files'
 // versions, shows both with the stored file's checksum, and decides what
-// the Update button will write (hub first, then scalar).
-void showFirmwareStatus(FirmwareStatusContext& context);
+// the Update button will write (hub first, then scalar). False when the hub
+// did not answer: nothing was read and the state is as it was.
+bool showFirmwareStatus(FirmwareStatusContext& context);
 
 } // namespace catalogue

@@ -132,9 +132,12 @@ bool ReleaseCatalogue::storeEntry(const CatalogueEntry& entry, const QString& mo
             qDebug() << "Failure" << url << "checksum"
                      << QString::fromStdString(checksumText(actual)) << "expected"
                      << QString::fromStdString(checksumText(expected));
-        else if (!ok)
+        else if (!ok) {
             qDebug() << "Failure"
                      << "cannot store" << stored;
+            storeProblem_ = QStringLiteral("the firmware file cannot be written: %1")
+                                .arg(QDir::toNativeSeparators(stored));
+        }
     }
     if (ok) {
         const QDateTime released = parseReleaseDate(entry.releaseDate);
@@ -158,6 +161,7 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
     const QString name = QString::fromStdString(model);
     failedDownloads_.clear();
     catalogueFetched_ = false;
+    storeProblem_.clear();
     record_ = FirmwareRecord::read(context_.configPath, name);
     const QString catalogueName = name + QStringLiteral(".xml");
     if (!preparePrivateFolder(context_.downloadFolder)) {
@@ -191,6 +195,12 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
         qWarning() << "The firmware record could not be written to" << context_.configPath;
         if (!checkOnly) {
             qWarning() << "Nothing downloaded: the firmware store is left as it is";
+            const QFileInfo folder(QFileInfo(context_.configPath).absolutePath());
+            storeProblem_ = folder.isWritable()
+                                ? QStringLiteral("Config.ini cannot be written: %1")
+                                      .arg(QDir::toNativeSeparators(context_.configPath))
+                                : QStringLiteral("the program folder cannot be written: %1")
+                                      .arg(QDir::toNativeSeparators(folder.filePath()));
             return false;
         }
     }
@@ -210,7 +220,11 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
                 failedDownloads_ << entry.file;
             continue;
         }
-        QDir().mkpath(programEntryFolder);
+        if (!QDir().mkpath(programEntryFolder) && !checkOnly) {
+            qWarning() << "The firmware store folder cannot be made:" << programEntryFolder;
+            storeProblem_ = QStringLiteral("the program folder cannot be written: %1")
+                                .arg(QDir::toNativeSeparators(context_.programFolder));
+        }
         const bool downloadable = prepareEntryFolder(context_.downloadFolder, entry.folder);
 
         qDebug() << parseReleaseDate(entry.releaseDate);
@@ -239,6 +253,9 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
     settings.sync();
     if (recordWritable && settings.status() != QSettings::NoError) {
         qWarning() << "The firmware record could not be written to" << context_.configPath;
+        if (!checkOnly)
+            storeProblem_ = QStringLiteral("Config.ini cannot be written: %1")
+                                .arg(QDir::toNativeSeparators(context_.configPath));
         record_ = FirmwareRecord::read(context_.configPath, name);
     }
 

@@ -47,6 +47,10 @@ public:
     // Whether the last refresh fetched the catalogue itself from the site
     // (false when it fell back on an earlier copy or had none).
     bool catalogueFetched() const { return catalogueFetched_; }
+    // Why firmware could not be stored or recorded here (the program folder
+    // or Config.ini not writable, a stored file not replaceable); empty when
+    // nothing on this side failed.
+    const QString& storeProblem() const { return storeProblem_; }
     // The model's firmware record as the last refresh left it in Config.ini.
     const FirmwareRecord& record() const;
 
@@ -62,6 +66,7 @@ private:
     QStringList failedDownloads_;
     FirmwareRecord record_;
     bool catalogueFetched_ = false;
+    QString storeProblem_;
 };
 
 } // namespace catalogue

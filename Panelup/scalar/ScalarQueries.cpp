@@ -16,20 +16,22 @@ namespace {
 constexpr int kFirmwareLevelAttempts = 5;
 constexpr unsigned long kFirmwareLevelBackOffMs = 100;
 
-enum class BusSetup { AsIs, Configure };
-enum class OnFailure { Quiet, Report };
+// Whether a connection configures the bus, and shows its failure.
+constexpr bool busAsIs = false;
+constexpr bool configureBus = true;
+constexpr bool quiet = false;
+constexpr bool report = true;
+} // namespace
 
 // Opens the connection and shows its failure when asked to.
-bool connect(HubConnection& connection, BusSetup bus, OnFailure onFailure,
-             ConnectionReporter& reporter) {
-    const auto failure = connection.open(bus == BusSetup::Configure);
-    if (failure == HubConnection::Failure::None)
+bool ScalarQueries::connect(HubConnection& connection, bool configure, bool show) {
+    lastFailure_ = connection.open(configure);
+    if (lastFailure_ == HubConnection::Failure::None)
         return true;
-    if (onFailure == OnFailure::Report)
-        HubConnection::report(failure, reporter);
+    if (show)
+        HubConnection::report(lastFailure_, reporter_);
     return false;
 }
-} // namespace
 
 ScalarQueries::ScalarQueries(int& hubIndex, const int& scalarI2cAddress,
                              ConnectionReporter& reporter)
@@ -37,7 +39,7 @@ ScalarQueries::ScalarQueries(int& hubIndex, const int& scalarI2cAddress,
 
 bool ScalarQueries::queryHubFirmware(int& version) {
     HubConnection connection(hubIndex_);
-    if (!connect(connection, BusSetup::AsIs, OnFailure::Report, reporter_))
+    if (!connect(connection, busAsIs, report))
         return false;
     version = GetfwVersion();
     connection.close();
@@ -47,7 +49,7 @@ bool ScalarQueries::queryHubFirmware(int& version) {
 
 std::string ScalarQueries::queryModelName() {
     HubConnection connection(hubIndex_);
-    if (!connect(connection, BusSetup::Configure, OnFailure::Report, reporter_))
+    if (!connect(connection, configureBus, report))
         return {};
     CapabilitiesReader::Options options;
     options.checkOpcode = true;
@@ -69,8 +71,7 @@ std::string ScalarQueries::queryModelName() {
 
 bool ScalarQueries::queryScalarFirmware(int& major, int& minor, bool showErrors) {
     HubConnection connection(hubIndex_);
-    if (!connect(connection, BusSetup::Configure, showErrors ? OnFailure::Report : OnFailure::Quiet,
-                 reporter_))
+    if (!connect(connection, configureBus, showErrors))
         return false;
     ScalarLink link(static_cast<uint32_t>(scalarI2cAddress_));
     bool accepted = false;
@@ -94,7 +95,7 @@ bool ScalarQueries::queryScalarFirmware(int& major, int& minor, bool showErrors)
 
 bool ScalarQueries::resetScalarSettings() {
     HubConnection connection(hubIndex_);
-    if (!connect(connection, BusSetup::Configure, OnFailure::Report, reporter_))
+    if (!connect(connection, configureBus, report))
         return false;
     ScalarLink link(static_cast<uint32_t>(scalarI2cAddress_));
     link.send(factoryResetRequest());
@@ -108,7 +109,7 @@ EdidAreaRead ScalarQueries::readEdidArea(int address) {
     if (!memoryRangeUsable(address, kEdidAreaSize))
         return area;
     HubConnection connection(hubIndex_);
-    if (!connect(connection, BusSetup::Configure, OnFailure::Quiet, reporter_))
+    if (!connect(connection, configureBus, quiet))
         return area;
     ScalarLink link(static_cast<uint32_t>(scalarI2cAddress_));
     area.complete = readMemoryArea(link, static_cast<uint16_t>(address), area.bytes);
@@ -122,7 +123,7 @@ bool ScalarQueries::writeEdidArea(int address, std::vector<uint8_t> data) {
     if (!memoryRangeUsable(address, data.size()))
         return false;
     HubConnection connection(hubIndex_);
-    if (!connect(connection, BusSetup::Configure, OnFailure::Quiet, reporter_))
+    if (!connect(connection, configureBus, quiet))
         return false;
     ScalarLink link(static_cast<uint32_t>(scalarI2cAddress_));
     const bool written = writeMemoryArea(link, static_cast<uint16_t>(address), data);

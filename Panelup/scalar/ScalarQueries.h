@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scalar/HubConnection.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -40,10 +42,16 @@ public:
     EdidAreaRead readEdidArea(int address);
     bool writeEdidArea(int address, std::vector<uint8_t> data);
 
+    // Why the last exchange could not reach the hub; None when it did.
+    HubConnection::Failure lastConnectionFailure() const { return lastFailure_; }
+
 private:
+    bool connect(HubConnection& connection, bool configure, bool show);
+
     int& hubIndex_;
     const int& scalarI2cAddress_;
     ConnectionReporter& reporter_;
+    HubConnection::Failure lastFailure_ = HubConnection::Failure::None;
 };
 
 } // namespace scalar

@@ -69,29 +69,40 @@ class UpdateFlow {
 public:
     explicit UpdateFlow(UpdateFlowContext& context) : c_(context) {}
 
-    void run() {
+    UpdateOutcome run() {
         if (!confirmed()) {
             qDebug() << "Update: not confirmed";
-            return;
+            return outcome_;
         }
         if (!*c_.hubUpdateNeeded && !*c_.scalarUpdateNeeded) {
             qDebug() << "Update: nothing to write";
-            return;
+            outcome_.end = UpdateEnd::NothingToWrite;
+            return outcome_;
         }
         UpdateScope scope(*c_.keepAwake, view());
         showBusy();
         c_.repairMonitorEdids();
         if (*c_.hubUpdateNeeded && !writeHub())
-            return;
+            return outcome_;
         // The status refresh after the hub write has decided this anew.
-        if (*c_.scalarUpdateNeeded && !writeScalar())
-            return;
+        if (*c_.scalarUpdateNeeded && !scalarHeldBack() && !writeScalar())
+            return outcome_;
+        outcome_.end = UpdateEnd::Completed;
         view().setExitEnabled(true);
         offerOsdReset();
+        return outcome_;
     }
 
 private:
     UpdateView& view() const { return *c_.view; }
+
+    bool scalarHeldBack() {
+        if (!outcome_.hubWritten || !c_.scalarAfterHub || c_.scalarAfterHub())
+            return false;
+        qDebug() << "Update: the scalar firmware is left as it is after the hub write";
+        outcome_.scalarHeldBack = true;
+        return true;
+    }
 
     bool confirmed() const {
         const QString text =
@@ -113,6 +124,7 @@ private:
         if (CloseDevice() != 0)
             return true;
         qDebug() << "Update: the hub library is missing";
+        outcome_.end = UpdateEnd::HubLibraryMissing;
         warn(tr("Fatal Error"), tr("Cannot found the Tarvex USB Hub driver installed!"));
         return false;
     }
@@ -165,8 +177,10 @@ private:
             return false;
         const FirmwareImage image =
             readFirmwareImage(c_.programFolder, c_.hubBinFile, c_.hubBinCheckSum);
-        if (!usable(image))
+        if (!usable(image)) {
+            outcome_.end = UpdateEnd::HubFileUnusable;
             return false;
+        }
         view().setProgress(0);
         const int32_t result =
             UpdateHubFW(reinterpret_cast<const uint8_t*>(image.bytes.constData()),
@@ -175,13 +189,18 @@ private:
         qDebug() << "Update: hub firmware write result" << result;
         tellWritten(QStringLiteral("hub firmware"), c_.hubBinFile, result);
         if (result != 0) {
+            outcome_.end = UpdateEnd::HubWriteFailed;
             writeFailed(tr("Update Hub FW Failed"),
                         tr("Monitor Hub Firmware update failed , please close the application "
                            "and retry again !"));
             return false;
         }
+        outcome_.hubWritten = true;
         seams::sleeper().sleepMs(kAfterHubWriteMs);
-        c_.showFirmwareStatus();
+        if (!c_.showFirmwareStatus()) {
+            qDebug() << "Update: the hub did not answer after its firmware was written";
+            outcome_.hubSilentAfterWrite = true;
+        }
         view().setOverrideShown(false);
         return true;
     }
@@ -192,11 +211,14 @@ private:
             return false;
         const FirmwareImage image =
             readFirmwareImage(c_.programFolder, c_.scalarBinFile, c_.scalarBinCheckSum);
-        if (!usable(image))
+        if (!usable(image)) {
+            outcome_.end = UpdateEnd::ScalarFileUnusable;
             return false;
+        }
         const auto parameters = scalarWriteParameters(c_.modelName);
         if (!parameters) {
             qDebug() << "Update: no scalar write parameters for" << c_.modelName;
+            outcome_.end = UpdateEnd::ModelUnknown;
             warn(tr("Fatal Error"), tr("Update Failed ! Model infomation is not correct !"));
             view().setExitEnabled(true);
             return false;
@@ -210,11 +232,13 @@ private:
         qDebug() << "Update: scalar firmware write result" << result;
         tellWritten(QStringLiteral("scalar firmware"), c_.scalarBinFile, result);
         if (result != 0) {
+            outcome_.end = UpdateEnd::ScalarWriteFailed;
             writeFailed(tr("Update Scalar FW Failed"),
                         tr("Monitor Scalar Firmware update failed, please close the application "
                            "and retry again !"));
             return false;
         }
+        outcome_.scalarWritten = true;
         seams::sleeper().sleepMs(kAfterScalarWriteMs);
         c_.showFirmwareStatus();
         return true;
@@ -236,12 +260,13 @@ private:
     }
 
     UpdateFlowContext& c_;
+    UpdateOutcome outcome_;
 };
 
 } // namespace
 
-void runUpdateFlow(UpdateFlowContext& context) {
-    UpdateFlow(context).run();
+UpdateOutcome runUpdateFlow(UpdateFlowContext& context) {
+    return UpdateFlow(context).run();
 }
 
 } // namespace update

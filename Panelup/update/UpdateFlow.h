@@ -1,5 +1,7 @@
 #pragma once
 
+#include "update/UpdateOutcome.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -40,16 +42,20 @@ struct UpdateFlowContext {
     QString programFolder;
     platform::KeepAwake* keepAwake = nullptr;
     std::function<bool()> repairMonitorEdids;
-    std::function<void()> showFirmwareStatus;
+    // False when the hub did not answer.
+    std::function<bool()> showFirmwareStatus;
     std::function<bool()> resetScalarSettings;
     // Told of every firmware write made to the monitor and how it ended
     // (may be empty).
     std::function<void(const QString&)> wrote;
+    // Asked after a hub write when the refreshed status wants the scalar
+    // written: false leaves it out. Empty: the status decides alone.
+    std::function<bool()> scalarAfterHub;
 };
 
 // The Update button: confirmation, EDID repair, hub then scalar write with
 // progress, status refresh and the OSD reset offer.
-void runUpdateFlow(UpdateFlowContext& context);
+UpdateOutcome runUpdateFlow(UpdateFlowContext& context);
 
 // The firmware writers' progress callback: done x 100 / total into the view
 // set with setProgressView, then pending events are processed.

@@ -24,6 +24,7 @@
 #include <net/if.h>
 #include <sched.h>
 #include <sys/ioctl.h>
+#include <sys/mount.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -43,7 +44,11 @@ enum class Special {
     DamagedDownload, // the scalar file does not match the catalogue's checksum
     CorruptedStore,  // the stored scalar file does not match its record
     HubWriteFails,   // the hub write fails half way
-    SecondCopy,      // another copy holds the single-instance marker
+    SecondCopy,      // another copy holds the single-instance marker and writes the same /l
+    ReadOnlyFolder,  // the program folder is mounted read-only: nothing can be stored
+    AllowDowngrade,  // Config.ini's Others/AllowDowngrade=1
+    HubNotBack,      // the hub does not come back after its firmware write
+    FirmwareStays,   // the writes end well, the monitor keeps its old firmware
 };
 
 struct Held {
@@ -216,8 +221,7 @@ private slots:
             {"older firmware allowed (/f): scalar M012 REV 5 over M012 REV 7",
              "wrote: scalar firmware Scalar//LM0420_scalar.bin written", "result=0 updated"});
         row("no monitor", {}, none, s, 4, -1, -1, -1,
-            {"monitor: none supported (hubs 0, monitors 0, paired 0)",
-             "result=4 nothing-supported"});
+            {"found: monitors 0, hubs 0, paired 0", "result=4 nothing-supported"});
         Monitor noHub = lm0420(3, 0x0120);
         noHub.hub = false;
         row("no hub", {noHub}, none, s, 4, 3, 0x0120, -1,
@@ -225,10 +229,11 @@ private slots:
              "result=4 nothing-supported"});
         Monitor second = lm0420(3, 0x0120, QStringLiteral("UP2160100002"));
         second.port = 4;
-        row("two monitors", {lm0420(3, 0x0120), second}, none, s, 4, 3, 0x0120, -1,
-            {"box \"Can't update FW on multiple monitors\": The firmware update on multiple "
+        row("two monitors", {lm0420(3, 0x0120), second}, none, s, 8, 3, 0x0120, -1,
+            {"found: monitors 2, hubs 2, paired 2",
+             "box \"Can't update FW on multiple monitors\": The firmware update on multiple "
              "monitors is not supported currently. Please disconnect other USB cables",
-             "result=4 nothing-supported"});
+             "result=8 several-monitors"});
         Monitor unknown = lm0420(3, 0x0120);
         unknown.model = QStringLiteral("LM9999");
         row("unknown model", {unknown}, none, s, 4, 3, 0x0120, -1,
@@ -238,7 +243,7 @@ private slots:
         row("no vendor library", old, Special::NoVendorLibrary, s, 4, 3, 0x0120, -1,
             {"result=4 nothing-supported"});
         row("site down", old, Special::SiteDown, s, 5, 3, 0x0120, -1,
-            {"update site: not reachable", "result=5 site-failed"});
+            {"reason: update site not reachable", "result=5 site-failed"});
         row("damaged download", old, Special::DamagedDownload, s, 5, 3, 0x0120, -1,
             {"box \"Firmware download failed\": The download of LM0420_scalar.bin failed. The "
              "firmware already in place was kept.",
@@ -250,9 +255,28 @@ private slots:
         row("hub write fails part way", old, Special::HubWriteFails, s, 1, 3, 0x0120, -1,
             {"wrote: hub firmware Hub//LM0420_hub.bin write failed (result 4)",
              "box \"Update Hub FW Failed\"", "result=1 failed"});
-        row("second copy", old, Special::SecondCopy, s, 6, 3, 0x0120, -1,
-            {"box \"NV_Panelup is already running!\": Only one instance can be run at a time!",
-             "result=6 already-running"});
+        row("second copy, one /l", old, Special::SecondCopy, s, 6, 3, 0x0120, -1,
+            {"result=6 already-running"});
+        row("program folder read-only", old, Special::ReadOnlyFolder, s, 1, 3, 0x0120, -1,
+            {"found: monitors 1, hubs 1, paired 1",
+             "window: The firmware could not be stored: the program folder cannot be written",
+             "reason: firmware not stored: the program folder cannot be written",
+             "result=1 failed"});
+        row("AllowDowngrade with a pending hub update", {lm0420(5, 0x0120)},
+            Special::AllowDowngrade, s, 0, 5, 0x0122, -1,
+            {"wrote: hub firmware Hub//LM0420_hub.bin written",
+             "scalar firmware left as it is: stored M012 REV 5, installed M012 REV 5",
+             "result=0 updated"});
+        row("the monitor keeps its old firmware", {lm0420(3, 0x0122)}, Special::FirmwareStays, s, 1,
+            3, 0x0122, -1,
+            {"wrote: scalar firmware Scalar//LM0420_scalar.bin written",
+             "monitor now: LM0420, serial UP2160100001, hub firmware 1.22, scalar firmware M012 "
+             "REV 3",
+             "reason: the monitor reports scalar firmware M012 REV 3, written M012 REV 5",
+             "result=1 failed"});
+        row("hub does not come back", old, Special::HubNotBack, s, 1, 3, 0x0122, -1,
+            {"wrote: hub firmware Hub//LM0420_hub.bin written",
+             "reason: the hub did not answer after its firmware was written", "result=1 failed"});
     }
 
     void silentRun() {
@@ -272,6 +296,15 @@ private slots:
         if (special == Special::HubWriteFails)
             settings.insert(QStringLiteral("faults"),
                             QJsonObject{{QStringLiteral("firmwareFailAtPercent"), 50}});
+        if (special == Special::HubNotBack)
+            settings.insert(QStringLiteral("faults"),
+                            QJsonObject{{QStringLiteral("hubGoneAfterHubWrite"), 1}});
+        if (special == Special::FirmwareStays)
+            settings.insert(QStringLiteral("faults"),
+                            QJsonObject{{QStringLiteral("firmwareVersionStays"), 1}});
+        if (special == Special::AllowDowngrade)
+            QVERIFY(
+                writeFile(folder + QStringLiteral("/Config.ini"), "[Others]\nAllowDowngrade=1\n"));
         QVERIFY(writeFile(folder + QStringLiteral("/virtual-monitor.json"),
                           world::description(monitors, {}, settings)));
 
@@ -294,6 +327,27 @@ private slots:
         const QString resultLog =
             IsolatedTempDir::active()->path() + QStringLiteral("/result log.txt");
         const QStringList arguments = switches + QStringList{QStringLiteral("/l=") + resultLog};
+        // The running copy's result log, which a second copy must leave alone.
+        const QByteArray firstCopysLog = "PanelupDemo 2024-05-06T10:11:12: /s\n";
+        if (special == Special::SecondCopy)
+            QVERIFY(writeFile(resultLog, firstCopysLog));
+        // Read-only even for root: a read-only bind mount in this test's own
+        // mount namespace, undone on every way out.
+        const QByteArray folderPath = QFile::encodeName(folder);
+        struct Unmount {
+            const QByteArray* path = nullptr;
+            ~Unmount() {
+                if (path)
+                    ::umount2(path->constData(), MNT_DETACH);
+            }
+        } unmount;
+        if (special == Special::ReadOnlyFolder) {
+            QVERIFY(::mount(folderPath.constData(), folderPath.constData(), nullptr, MS_BIND,
+                            nullptr) == 0);
+            unmount.path = &folderPath;
+            QVERIFY(::mount(nullptr, folderPath.constData(), nullptr,
+                            MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0);
+        }
         const Run run =
             runDemo(folder, arguments,
                     special == Special::NoVendorLibrary
@@ -305,6 +359,11 @@ private slots:
                                                   .arg(QString::fromUtf8(readAll(resultLog)),
                                                        QString::fromUtf8(run.err.right(300)))));
 
+        if (special == Special::SecondCopy) {
+            QCOMPARE(readAll(resultLog), firstCopysLog);
+            QVERIFY2(run.err.contains("result=6 already-running"), run.err.constData());
+            return;
+        }
         const QString trace = QString::fromUtf8(
             readAll(IsolatedTempDir::active()->path() + QStringLiteral("/Panelup_log.txt")));
         QVERIFY2(!trace.contains(QStringLiteral("a window appeared")), qPrintable(trace));
@@ -319,6 +378,8 @@ private slots:
                      qPrintable(expected + QStringLiteral("\nnot in\n") + lines.join('\n')));
         QCOMPARE(lines.last(), QStringLiteral("result=%1 ").arg(code) +
                                    logged.last().section(QLatin1Char(' '), 1));
+        // The result line on the console too, on a line of its own.
+        QVERIFY2(run.out.endsWith("\n" + lines.last().toUtf8() + "\n"), run.out.constData());
 
         // Nothing is written where nothing was to be, and the OSD settings
         // are never reset.
@@ -329,8 +390,14 @@ private slots:
                    sw.compare(QStringLiteral("--check"), Qt::CaseInsensitive) == 0;
         });
         const bool writes = code == 0 && !checkOnly;
-        if (!writes && special != Special::HubWriteFails)
+        if (!writes && special != Special::HubWriteFails && special != Special::HubNotBack &&
+            special != Special::FirmwareStays)
             QVERIFY2(changes.isEmpty(), qPrintable(changes.join('\n')));
+        // Config.ini's AllowDowngrade alone never rewrites the scalar.
+        if (special == Special::AllowDowngrade)
+            QVERIFY(!std::any_of(changes.begin(), changes.end(), [](const QString& line) {
+                return line.startsWith(QStringLiteral("UpdateScalar "));
+            }));
         QVERIFY(!std::any_of(changes.begin(), changes.end(), [](const QString& line) {
             return line.contains(QStringLiteral("| 84 03 "));
         }));
@@ -358,30 +425,32 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("said"); // on the console
-        QTest::addColumn<bool>("logged");  // result=64 in the /l log
+        QTest::addColumn<int>("logged");   // 0: no /l; 2: /l given, left alone
 
-        QTest::newRow("/?") << QStringList{"/?"} << 0 << "64  usage error" << false;
-        QTest::newRow("-H") << QStringList{"-H"} << 0 << "Exit codes:" << false;
-        QTest::newRow("--help") << QStringList{"--help"} << 0 << "/c         with /s" << false;
-        QTest::newRow("/c without /s")
-            << QStringList{"/c"} << 64 << "/c, /f and /l need /s" << false;
-        QTest::newRow("/f without /s")
-            << QStringList{"-f"} << 64 << "/c, /f and /l need /s" << false;
+        QTest::newRow("/?") << QStringList{"/?"} << 0 << "64  usage error" << 0;
+        QTest::newRow("-H") << QStringList{"-H"} << 0 << "Exit codes:" << 0;
+        QTest::newRow("--help") << QStringList{"--help"} << 0 << "/c         with /s" << 0;
+        QTest::newRow("/c without /s") << QStringList{"/c"} << 64 << "/c, /f and /l need /s" << 0;
+        QTest::newRow("/f without /s") << QStringList{"-f"} << 64 << "/c, /f and /l need /s" << 0;
         QTest::newRow("unknown switch")
-            << QStringList{"/x"} << 64 << "unknown argument \"/x\"" << false;
-        QTest::newRow("a plain word") << QStringList{"update"} << 64 << "unknown argument" << false;
+            << QStringList{"/x"} << 64 << "unknown argument \"/x\"" << 0;
+        QTest::newRow("a plain word") << QStringList{"update"} << 64 << "unknown argument" << 0;
         QTest::newRow("/s with an unknown switch")
-            << QStringList{"/s", "/bogus"} << 64 << "unknown argument \"/bogus\"" << true;
+            << QStringList{"/s", "/bogus"} << 64 << "unknown argument \"/bogus\"" << 2;
         QTest::newRow("/l without a file")
-            << QStringList{"/s", "--log"} << 64 << "needs a file" << false;
-        QTest::newRow("/s with a value") << QStringList{"/s=1"} << 64 << "takes no value" << false;
+            << QStringList{"/s", "--log"} << 64 << "needs a file" << 0;
+        QTest::newRow("/s with a value") << QStringList{"/s=1"} << 64 << "takes no value" << 0;
+        QTest::newRow("/s /? with /l") << QStringList{"/s", "/?"} << 0 << "Exit codes:" << 2;
+        QTest::newRow("/l that cannot be opened")
+            << QStringList{"/s", "/l=/nonexistent-folder/panelup.log"} << 64
+            << "the result log cannot be opened" << 0;
     }
 
     void usage() {
         QFETCH(QStringList, arguments);
         QFETCH(int, code);
         QFETCH(QString, said);
-        QFETCH(bool, logged);
+        QFETCH(int, logged);
         Fixture fixture;
         const QString folder = fixture.programFolder();
         QVERIFY(installDemo(folder, true));
@@ -390,15 +459,20 @@ private slots:
                                              {{QStringLiteral("requestLogFile"),
                                                QStringLiteral("requests.log")}})));
         const QString resultLog = IsolatedTempDir::active()->path() + QStringLiteral("/usage.log");
-        if (logged)
+        if (logged != 0)
             arguments << QStringLiteral("/l=") + resultLog;
         const Run run = runDemo(folder, arguments);
         QCOMPARE(run.code, code);
         QVERIFY2((code == 0 ? run.out : run.err).contains(said.toUtf8()),
                  (run.out + run.err).constData());
         QVERIFY(readAll(folder + QStringLiteral("/requests.log")).isEmpty());
-        if (logged)
-            QVERIFY(readAll(resultLog).endsWith("result=64 usage-error\n"));
+        // Help and usage errors come before the single-instance lock and
+        // name no outcome: a /l log (perhaps a running copy's) is left alone;
+        // with /s a usage error ends its console text with the result line.
+        if (logged == 2)
+            QVERIFY(!QFile::exists(resultLog));
+        if (code == 64 && arguments.contains(QStringLiteral("/s")))
+            QVERIFY2(run.err.endsWith("result=64 usage-error\n"), run.err.constData());
     }
 };
 
@@ -407,10 +481,10 @@ namespace {
 // A network of this test's own (as the user's root when the test is not):
 // the demo's site port is fixed, and tests of other builds may run beside.
 bool enterPrivateNetwork() {
-    if (::unshare(CLONE_NEWNET) != 0) {
+    if (::unshare(CLONE_NEWNET | CLONE_NEWNS) != 0) {
         const unsigned uid = ::getuid();
         const unsigned gid = ::getgid();
-        if (::unshare(CLONE_NEWUSER | CLONE_NEWNET) != 0) {
+        if (::unshare(CLONE_NEWUSER | CLONE_NEWNET | CLONE_NEWNS) != 0) {
             std::perror("unshare");
             return false;
         }
@@ -426,6 +500,11 @@ bool enterPrivateNetwork() {
             !put("/proc/self/uid_map", "0 " + QByteArray::number(uid) + " 1") ||
             !put("/proc/self/gid_map", "0 " + QByteArray::number(gid) + " 1"))
             return false;
+    }
+    // Mounts made here stay here.
+    if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+        std::perror("mount");
+        return false;
     }
     const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
     ifreq request{};

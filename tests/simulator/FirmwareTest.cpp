@@ -259,6 +259,20 @@ private slots:
         QCOMPARE(VM_GetHubFirmware(0), 0x0707);
     }
 
+    // The writers answer success, and the monitor keeps its versions.
+    void aMonitorKeepingItsFirmware() {
+        QCOMPARE(VM_SetFault("firmwareVersionStays", 1), 1);
+        const int hubBefore = VM_GetHubFirmware(0);
+        const int scalarBefore = scalarLevel();
+        QCOMPARE(writeHub(hubImage(0x8000, 7, 8)), 0);
+        QCOMPARE(VM_GetHubFirmware(0), hubBefore);
+        QCOMPARE(writeScalar(scalarImage(0x10000, 7, 8), {0xFE19, 0x1029, 1, 16, 16}), 0);
+        QCOMPARE(scalarLevel(), scalarBefore);
+        VM_SetFault("firmwareVersionStays", 0);
+        QCOMPARE(writeHub(hubImage(0x8000, 7, 8)), 0);
+        QCOMPARE(VM_GetHubFirmware(0), 0x0708);
+    }
+
     void aHubUnpluggedDuringTheWrite() {
         reports.clear();
         const QByteArray hub = hubImage(0x8000, 7, 7);

@@ -78,12 +78,14 @@ struct FlowFixture {
             calls << QStringLiteral("status");
             if (onStatus)
                 onStatus();
+            return statusAnswers;
         };
         context.resetScalarSettings = [this] {
             calls << QStringLiteral("reset");
             return true;
         };
-        update::runUpdateFlow(context);
+        context.scalarAfterHub = scalarAfterHub;
+        outcome = update::runUpdateFlow(context);
     }
 
     ScriptedDialogs dialogs;
@@ -98,6 +100,9 @@ struct FlowFixture {
     std::unique_ptr<app::StatusWidgets> view;
     bool hubUpdateNeeded = false;
     bool scalarUpdateNeeded = false;
+    bool statusAnswers = true;
+    std::function<bool()> scalarAfterHub;
+    update::UpdateOutcome outcome;
     QString hubBinFile = QStringLiteral("Hub//hub.bin");
     QString scalarBinFile = QStringLiteral("Scalar//scalar.bin");
     QString hubBinCheckSum;

@@ -45,6 +45,8 @@ private slots:
         QCOMPARE(fixture.bar1->value(), 100);
         QCOMPARE(fixture.calls, QStringList{"repair"});
         QCOMPARE(fixture.keepAwake.calls, (QStringList{"begin", "end"}));
+        QCOMPARE(fixture.outcome.end, update::UpdateEnd::HubLibraryMissing);
+        QVERIFY(!fixture.outcome.hubWritten && !fixture.outcome.scalarWritten);
         QVERIFY(sleeper.waits.empty());
     }
 };

@@ -71,6 +71,8 @@ private slots:
     void firmwareFileRefused();
     void hubOnlyOffersResetAfterHub();
     void nothingToWrite();
+    void outcome_data();
+    void outcome();
 
 private:
     bool loadWorld(const QString& model);
@@ -301,6 +303,140 @@ void UpdateFlowTest::nothingToWrite() {
     QVERIFY(fixture_->calls.isEmpty());
     QCOMPARE(monitorState().scalarWrites, 0);
     QCOMPARE(monitorState().hubWrites, 0);
+}
+
+namespace {
+
+// How a row's update goes, besides the flags it starts with.
+enum class Road {
+    AsStored,          // the stored files are what the record says
+    NotConfirmed,      // the user answers No to the confirmation
+    HubFileMissing,    // the stored hub file is gone
+    ScalarFileMissing, // the stored scalar file is gone
+    UnknownModel,      // no scalar write parameters for the model
+    HubWriteFails,     // the hub write fails half way
+    ScalarWriteFails,  // the scalar write fails half way
+    HubNotBack,        // the hub does not come back after its write
+    ScalarHeldBack,    // the caller's rule leaves the scalar out after the hub
+    ScalarAllowed,     // the caller's rule lets the scalar follow the hub
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Road)
+Q_DECLARE_METATYPE(update::UpdateEnd)
+
+// What the update hands to whoever drives it, for every way it ends: the
+// window shows its boxes from the road, an unattended run takes its exit
+// code from this value alone.
+void UpdateFlowTest::outcome_data() {
+    using update::UpdateEnd;
+    QTest::addColumn<bool>("hubNeeded");
+    QTest::addColumn<bool>("scalarNeeded");
+    QTest::addColumn<Road>("road");
+    QTest::addColumn<UpdateEnd>("end");
+    QTest::addColumn<bool>("hubWritten");
+    QTest::addColumn<bool>("scalarWritten");
+    QTest::addColumn<bool>("hubSilentAfterWrite");
+    QTest::addColumn<bool>("scalarHeldBack");
+
+    auto row = [](const char* name, bool hub, bool scalar, Road road, UpdateEnd end,
+                  bool hubWritten, bool scalarWritten, bool silent, bool heldBack) {
+        QTest::newRow(name) << hub << scalar << road << end << hubWritten << scalarWritten << silent
+                            << heldBack;
+    };
+    row("not confirmed", true, true, Road::NotConfirmed, UpdateEnd::NotConfirmed, false, false,
+        false, false);
+    row("nothing to write", false, false, Road::AsStored, UpdateEnd::NothingToWrite, false, false,
+        false, false);
+    row("scalar only", false, true, Road::AsStored, UpdateEnd::Completed, false, true, false,
+        false);
+    row("hub only", true, false, Road::AsStored, UpdateEnd::Completed, true, false, false, false);
+    row("hub then scalar", true, true, Road::AsStored, UpdateEnd::Completed, true, true, false,
+        false);
+    row("hub file unusable", true, true, Road::HubFileMissing, UpdateEnd::HubFileUnusable, false,
+        false, false, false);
+    row("hub written, then the scalar file unusable", true, true, Road::ScalarFileMissing,
+        UpdateEnd::ScalarFileUnusable, true, false, false, false);
+    row("scalar file unusable, nothing written", false, true, Road::ScalarFileMissing,
+        UpdateEnd::ScalarFileUnusable, false, false, false, false);
+    row("model without write parameters", false, true, Road::UnknownModel, UpdateEnd::ModelUnknown,
+        false, false, false, false);
+    row("hub write fails", true, true, Road::HubWriteFails, UpdateEnd::HubWriteFailed, false, false,
+        false, false);
+    row("scalar write fails", false, true, Road::ScalarWriteFails, UpdateEnd::ScalarWriteFailed,
+        false, false, false, false);
+    // The refreshed status got no answer: the scalar phase goes on as decided
+    // before (the window's road), and its write finds no hub.
+    row("hub does not come back", true, true, Road::HubNotBack, UpdateEnd::ScalarWriteFailed, true,
+        false, true, false);
+    row("scalar held back after the hub", true, true, Road::ScalarHeldBack, UpdateEnd::Completed,
+        true, false, false, true);
+    row("scalar allowed after the hub", true, true, Road::ScalarAllowed, UpdateEnd::Completed, true,
+        true, false, false);
+}
+
+void UpdateFlowTest::outcome() {
+    QFETCH(bool, hubNeeded);
+    QFETCH(bool, scalarNeeded);
+    QFETCH(Road, road);
+    QFETCH(update::UpdateEnd, end);
+    QFETCH(bool, hubWritten);
+    QFETCH(bool, scalarWritten);
+    QFETCH(bool, hubSilentAfterWrite);
+    QFETCH(bool, scalarHeldBack);
+    QVERIFY(loadWorld(QStringLiteral("LM0420")));
+    storeHub(1, 0x24);
+    storeScalar(0x12, 5);
+    FlowFixture& f = *fixture_;
+    f.hubUpdateNeeded = hubNeeded;
+    f.scalarUpdateNeeded = scalarNeeded;
+    const auto path = [&f](const QString& file) {
+        return QDir(f.program.path()).absoluteFilePath(file);
+    };
+    switch (road) {
+    case Road::AsStored:
+        break;
+    case Road::NotConfirmed:
+        f.dialogs.answer({false});
+        break;
+    case Road::HubFileMissing:
+        QVERIFY(QFile::remove(path(f.hubBinFile)));
+        break;
+    case Road::ScalarFileMissing:
+        QVERIFY(QFile::remove(path(f.scalarBinFile)));
+        break;
+    case Road::UnknownModel:
+        f.modelName = QStringLiteral("LM0999");
+        break;
+    case Road::HubWriteFails:
+    case Road::ScalarWriteFails:
+        QVERIFY(world::fault("firmwareFailAtPercent", 50));
+        break;
+    case Road::HubNotBack:
+        QVERIFY(world::fault("hubGoneAfterHubWrite", 1));
+        f.statusAnswers = false;
+        break;
+    case Road::ScalarHeldBack:
+        f.scalarAfterHub = [] { return false; };
+        break;
+    case Road::ScalarAllowed:
+        f.scalarAfterHub = [] { return true; };
+        break;
+    }
+    const Versions before = monitorState();
+
+    f.run();
+
+    QCOMPARE(f.outcome.end, end);
+    QCOMPARE(f.outcome.hubWritten, hubWritten);
+    QCOMPARE(f.outcome.scalarWritten, scalarWritten);
+    QCOMPARE(f.outcome.hubSilentAfterWrite, hubSilentAfterWrite);
+    QCOMPARE(f.outcome.scalarHeldBack, scalarHeldBack);
+    // The value says what the monitor holds.
+    const Versions after = monitorState();
+    QCOMPARE(after.hub, hubWritten ? 0x0124 : before.hub);
+    QCOMPARE(after.scalarMinor, scalarWritten ? 5 : before.scalarMinor);
 }
 
 PANELUP_ISOLATED_TEST_MAIN(UpdateFlowTest)
