@@ -3,7 +3,7 @@
 // user where a failure shows no box of its own: a program folder it cannot
 // write names that reason in the window's notice rather than only "not
 // detected"; an update whose read-back differs from the firmware written
-// keeps the specification's success box and leaves one trace-log line.
+// still shows its success box and leaves one trace-log line.
 // The program folder is made read-only by a read-only bind mount in this
 // test's own mount namespace: root ignores file permissions.
 #include "E2eFixture.h"
