@@ -200,7 +200,10 @@ bool isSafeFolder(const QString& folder) {
         if (!isSafeSegment(segment))
             return false;
     }
-    return !listed(qtPluginFolders, segments.first());
+    // On Windows the download folder lies beside the store: an entry stored
+    // there would meet the catalogue copy and the files still being checked.
+    return !listed(qtPluginFolders, segments.first()) &&
+           segments.first().compare(QLatin1String("AutoUpdate"), Qt::CaseInsensitive) != 0;
 }
 
 std::vector<CatalogueEntry> readCatalogueEntries(QIODevice& device) {

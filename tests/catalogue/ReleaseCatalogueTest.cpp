@@ -587,6 +587,7 @@ void ReleaseCatalogueTest::unsafeNamesWriteNothingOutside_data() {
                                     {"dot segment", "evil.bin", "Scalar/./x"},
                                     {"Qt platforms folder", "evil.bin", "platforms"},
                                     {"Qt styles folder in capitals", "evil.bin", "STYLES/x"},
+                                    {"the download folder", "LM0420.xml", "autoupdate"},
                                     {"versioned library", "libTxHubLib.so.1", "Scalar"},
                                     {"script", "run.PS1", "Scalar"},
                                     {"manifest", "Panelup.exe.manifest", "Scalar"},
