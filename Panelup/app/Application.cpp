@@ -76,7 +76,7 @@ int runPanelup(int argc, char** argv, platform::Platform& platform, const RunOpt
         mainWindow->siteBaseUrl = options.siteBaseUrl;
     if (!options.testSiteBaseUrl.isEmpty())
         mainWindow->testSiteBaseUrl = options.testSiteBaseUrl;
-    if (!unprotected.isEmpty())
+    if (!unprotected.isEmpty() && !silent)
         mainWindow->ui.lblInfo->setText(QCoreApplication::translate(
             "main", "Other programs may change this copy's folder: install Panelup with the MSI."));
     int result = 0;
