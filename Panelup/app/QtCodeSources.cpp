@@ -103,22 +103,22 @@ const QtSetting qtVariables[] = {
 // Qt's options. Dropped as above; each takes the next argument as its value
 // (or joined to it with "=", as Qt also takes "-style=name"), except
 // -testability.
-const QtSetting qtOptions[] = {
-    {"platformpluginpath", true, "platform plugin folder"},
-    {"platform", true, "platform plugin and its options"},
-    {"platformtheme", true, "theme plugin"},
-    {"plugin", true, "generic plugin"},
-    {"style", true, "style plugin"},
-    {"testability", true, "loads qttestability by bare name"},
-    {"stylesheet", true, "reads a file the user names"},
-    // Looks, titles and session only.
-    {"qwindowgeometry", false, "window position"},
-    {"qwindowtitle", false, "window title"},
-    {"qwindowicon", false, "icon image, read by the program folder's image plugins"},
-    {"reverse", false, "layout direction"},
-    {"session", false, "session manager's key"},
-    {"widgetcount", false, "a count in Qt's output"},
-    {"qmljsdebugger", false, "no QML in this program"}};
+const QtSetting qtOptions[] = {{"platformpluginpath", true, "platform plugin folder"},
+                               {"platform", true, "platform plugin and its options"},
+                               {"platformtheme", true, "theme plugin"},
+                               {"plugin", true, "generic plugin"},
+                               {"style", true, "style plugin"},
+                               {"testability", true, "loads qttestability by bare name"},
+                               {"stylesheet", true, "reads a file the user names"},
+                               {"qwindowicon", true, "parses an image file the user names"},
+                               // Looks, titles and session only.
+                               {"qwindowgeometry", false, "window position"},
+                               {"qwindowtitle", false, "window title"},
+
+                               {"reverse", false, "layout direction"},
+                               {"session", false, "session manager's key"},
+                               {"widgetcount", false, "a count in Qt's output"},
+                               {"qmljsdebugger", false, "no QML in this program"}};
 
 bool takesNoValue(const char* option) {
     return std::strcmp(option, "testability") == 0;
