@@ -113,6 +113,8 @@ std::wstring native(const QString& path) {
 
 bool preparePrivateFolder(const QString& path) {
     const QFileInfo folder(QDir::cleanPath(path));
+    // The program folder, which exists wherever the program runs.
+    QDir().mkpath(folder.absolutePath());
     std::string refusal;
     if (platform::makeFoldersBelow(native(folder.absolutePath()), folder.fileName().toStdWString(),
                                    refusal))
