@@ -68,7 +68,10 @@ LibraryLoad loadLibraryBesideExecutable(const char* fileName) {
         load.error = std::to_string(GetLastError());
         return load;
     }
-    HMODULE module = LoadLibraryW(path.c_str());
+    // By full path; its own dependencies from its folder and System32 only,
+    // whatever search order the program that loaded Hubbridge has set.
+    HMODULE module = LoadLibraryExW(
+        path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
     load.error = std::to_string(GetLastError());
     load.handle = reinterpret_cast<LibraryHandle>(module);
     return load;

@@ -9,10 +9,12 @@
 #include "app/Resources.h"
 #include "app/SilentRun.h"
 #include "app/TraceLog.h"
+#include "catalogue/DownloadFolder.h"
 #include "platform/Platform.h"
 #include "seams/Dialogs.h"
 
 #include <QApplication>
+#include <QDebug>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -77,6 +79,14 @@ int runPanelup(int argc, char** argv, platform::Platform& platform, const RunOpt
     if (instance == platform::InstanceState::Unavailable)
         qDebug("The single-instance marker could not be made; starting as if alone.");
 
+    // A copy in a folder the user may change (unzipped into Downloads)
+    // cannot keep its downloads, settings or DLLs from the user's programs.
+    const QString unprotected =
+        catalogue::whyProgramFolderUnprotected(QCoreApplication::applicationDirPath());
+    if (!unprotected.isEmpty())
+        qWarning() << "Program folder not protected:" << unprotected
+                   << "- Panelup should be installed with the MSI";
+
     registerResources();
     platform::setCurrent(&platform);
     // Destroyed before the application object, so the window goes while Qt
@@ -88,6 +98,9 @@ int runPanelup(int argc, char** argv, platform::Platform& platform, const RunOpt
         mainWindow->siteBaseUrl = options.siteBaseUrl;
     if (!options.testSiteBaseUrl.isEmpty())
         mainWindow->testSiteBaseUrl = options.testSiteBaseUrl;
+    if (!unprotected.isEmpty() && !silent)
+        mainWindow->ui.lblInfo->setText(QCoreApplication::translate(
+            "main", "Other programs may change this copy's folder: install Panelup with the MSI."));
     int result = 0;
     if (silent) {
         try {

@@ -1,6 +1,9 @@
 #include "app/TraceLog.h"
 
+#include "catalogue/DownloadFolder.h"
+
 #include <QCoreApplication>
+#include <QDebug>
 #include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
@@ -9,6 +12,10 @@
 #include <cstdio>
 #include <memory>
 #include <mutex>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace app {
 
@@ -20,6 +27,7 @@ namespace {
 // Plain pointers, never destroyed at exit: the usual end of a run is exit(),
 // and Qt may still log while static objects are torn down.
 QFile* logFile = nullptr;
+QString* logPath = nullptr; // a file opened by handle carries no name
 QtMessageHandler previousHandler = nullptr;
 bool handlerInstalled = false;
 
@@ -33,6 +41,21 @@ std::recursive_mutex& logMutex() {
 void dropLogFile() {
     delete logFile;
     logFile = nullptr;
+    delete logPath;
+    logPath = nullptr;
+}
+
+// Said where no log can be: Qt's own output may be no better off.
+void tellDebugger(const QString& path, const QString& why) {
+#ifdef _WIN32
+    const QString line = QStringLiteral("Panelup: no trace log for this run: ") + path +
+                         QStringLiteral(": ") + why + QLatin1Char('\n');
+    OutputDebugStringW(reinterpret_cast<const wchar_t*>(line.utf16()));
+#else
+    Q_UNUSED(path);
+    Q_UNUSED(why);
+    qDebug("Failed to open log file.");
+#endif
 }
 
 int readConfiguredTraceLevel() {
@@ -80,14 +103,19 @@ bool openLogFile(const QString& path) {
     // folder with characters outside the code page would otherwise fail.
     // Text mode: on Windows the lines end in CR LF, as Notepad and the
     // support staff's tools expect.
-    auto file = std::make_unique<QFile>(path);
-    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+    // The temporary folder is the user's: on Windows the file is opened
+    // without following a link and emptied only once it proved to be a plain
+    // file of its own in that folder.
+    auto file = std::make_unique<QFile>();
+    QString refusal;
+    if (!catalogue::openOwnFileForWriting(*file, path, true, QIODevice::WriteOnly | QIODevice::Text,
+                                          refusal)) {
         // No log for this run: Qt's default output gets every message.
         if (handlerInstalled) {
             qInstallMessageHandler(previousHandler);
             handlerInstalled = false;
         }
-        qDebug("Failed to open log file.");
+        tellDebugger(path, refusal);
         return false;
     }
 
@@ -97,6 +125,7 @@ bool openLogFile(const QString& path) {
     {
         const std::lock_guard<std::recursive_mutex> lock(logMutex());
         logFile = file.release();
+        logPath = new QString(path);
     }
     if (!handlerInstalled) {
         previousHandler = qInstallMessageHandler(traceMessageHandler);
@@ -134,7 +163,7 @@ void closeLogFile() {
 
 QString logFilePath() {
     const std::lock_guard<std::recursive_mutex> lock(logMutex());
-    return logFile ? logFile->fileName() : QString();
+    return logPath ? *logPath : QString();
 }
 
 } // namespace app

@@ -43,8 +43,13 @@ const char* const refusedExtensions[] = {
     // Libraries and drivers the system loads.
     "dll", "sys", "drv", "ocx", "ax", "acm", "efi", "mui", "tsp", "so", "dylib",
     // Settings the program, Qt or the loader read; "<program>.exe.local"
-    // makes Windows load the program's DLLs from that folder.
-    "ini", "manifest", "conf", "local"};
+    // makes Windows load the program's DLLs from that folder, and
+    // "<program>.exe.config" is read by .NET hosts started from it.
+    "ini", "manifest", "conf", "local", "config",
+    // Opened by what Windows runs on a double click: a remote desktop
+    // connection, a visual style or theme pack (code in the .msstyles), a
+    // OneNote section with embedded files.
+    "rdp", "msstyles", "themepack", "one"};
 
 // The program's own files, in their Windows and Linux names.
 const char* const programFiles[] = {
@@ -195,7 +200,10 @@ bool isSafeFolder(const QString& folder) {
         if (!isSafeSegment(segment))
             return false;
     }
-    return !listed(qtPluginFolders, segments.first());
+    // On Windows the download folder lies beside the store: an entry stored
+    // there would meet the catalogue copy and the files still being checked.
+    return !listed(qtPluginFolders, segments.first()) &&
+           segments.first().compare(QLatin1String("AutoUpdate"), Qt::CaseInsensitive) != 0;
 }
 
 std::vector<CatalogueEntry> readCatalogueEntries(QIODevice& device) {

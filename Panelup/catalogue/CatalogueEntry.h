@@ -49,4 +49,9 @@ bool isSafeFolder(const QString& folder);
 // on every platform.
 constexpr int longestWindowsPath = 259;
 
+// CreateDirectoryW without the \\?\ prefix makes no folder whose path leaves
+// no room for an 8.3 name below it (MAX_PATH - 12 = 248, null included); an
+// entry whose folder would be longer is refused on every platform.
+constexpr int longestWindowsFolder = 247;
+
 } // namespace catalogue

@@ -75,9 +75,22 @@ bool openWithoutFollowing(QFile& file, const QString& path) {
     return true;
 }
 
+bool openOwnFileForWriting(QFile& file, const QString& path, bool empty, QIODevice::OpenMode mode,
+                           QString& refusal) {
+    file.setFileName(path);
+    if (file.open(mode | (empty ? QIODevice::Truncate : QIODevice::Append)))
+        return true;
+    refusal = file.errorString();
+    return false;
+}
+
 bool isSymbolicLink(const QString& path) {
     struct stat info {};
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+QString whyProgramFolderUnprotected(const QString&) {
+    return {};
 }
 
 bool prepareEntryFolder(const QString& downloadFolder, const QString& folder) {
@@ -99,18 +112,19 @@ std::wstring native(const QString& path) {
 } // namespace
 
 bool preparePrivateFolder(const QString& path) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    const platform::AdminOnlyFolder folder = platform::prepareAdminOnlyFolder(native(path));
-    if (!folder.movedAside.empty())
-        qDebug() << "Download folder moved aside:" << path << "to"
-                 << QString::fromStdWString(folder.movedAside)
-                 << QString::fromStdString(folder.movedBecause);
-    if (!folder.caution.empty())
-        qDebug() << "Download folder made, but its rights read back otherwise:" << path
-                 << QString::fromStdString(folder.caution);
-    if (!folder.ready)
-        qWarning() << "Download folder refused:" << path << QString::fromStdString(folder.refusal);
-    return folder.ready;
+    const QFileInfo folder(QDir::cleanPath(path));
+    // The program folder, which exists wherever the program runs.
+    QDir().mkpath(folder.absolutePath());
+    std::string refusal;
+    if (platform::makeFoldersBelow(native(folder.absolutePath()), folder.fileName().toStdWString(),
+                                   refusal))
+        return true;
+    qWarning() << "Download folder refused:" << path << QString::fromStdString(refusal);
+    return false;
+}
+
+QString whyProgramFolderUnprotected(const QString& programFolder) {
+    return QString::fromStdString(platform::whyNotAdminOnly(native(programFolder)));
 }
 
 bool prepareEntryFolder(const QString& downloadFolder, const QString& folder) {
@@ -137,6 +151,31 @@ bool openWithoutFollowing(QFile& file, const QString& path) {
     }
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::_close(fd);
+        return false;
+    }
+    return true;
+}
+
+bool openOwnFileForWriting(QFile& file, const QString& path, bool empty, QIODevice::OpenMode mode,
+                           QString& refusal) {
+    const QFileInfo place(QDir::cleanPath(path));
+    std::string why;
+    void* handle = platform::openOwnFileForWriting(native(place.absolutePath()),
+                                                   place.fileName().toStdWString(), empty, why);
+    if (!handle) {
+        refusal = QString::fromStdString(why);
+        return false;
+    }
+    const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(handle);
+        refusal = QStringLiteral("no descriptor for its handle");
+        return false;
+    }
+    if (!file.open(fd, mode | (empty ? QIODevice::NotOpen : QIODevice::Append),
+                   QFileDevice::AutoCloseHandle)) {
+        ::_close(fd);
+        refusal = file.errorString();
         return false;
     }
     return true;

@@ -212,6 +212,16 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
             context_.downloadFolder + QLatin1Char('/') + entry.folder;
         const QString stored = programEntryFolder + QLatin1Char('/') + entry.file;
         const QString temporary = downloadEntryFolder + QLatin1Char('/') + entry.downloadName;
+        if (programEntryFolder.size() > longestWindowsFolder ||
+            downloadEntryFolder.size() > longestWindowsFolder) {
+            qDebug() << "Skipped catalogue entry" << entry.kind << entry.file
+                     << "folder longer than" << longestWindowsFolder << "characters:"
+                     << (programEntryFolder.size() > longestWindowsFolder ? programEntryFolder
+                                                                          : downloadEntryFolder);
+            if (!checkOnly)
+                failedDownloads_ << entry.file;
+            continue;
+        }
         if (stored.size() > longestWindowsPath || temporary.size() > longestWindowsPath) {
             qDebug() << "Skipped catalogue entry" << entry.kind << entry.file << "path longer than"
                      << longestWindowsPath

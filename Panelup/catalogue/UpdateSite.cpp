@@ -2,6 +2,7 @@
 
 #include "catalogue/DownloadFolder.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QEventLoop>
@@ -46,10 +47,13 @@ void setDownloadSizeLimit(qint64 bytes) {
 }
 
 QString defaultDownloadFolder() {
-    const QString temp = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
 #ifdef _WIN32
-    return temp + QStringLiteral("/AutoUpdate");
+    // Beside the firmware store, where the installed program's folder lets
+    // only administrators change anything: the user's temporary folder and
+    // TMP/TEMP are the user's own, and no check made there outlasts a rename.
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/AutoUpdate");
 #else
+    const QString temp = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
     // The temporary folder is shared by all users here: each has a folder of
     // his own, so one user's folder never stops another's downloads.
     return temp + QStringLiteral("/AutoUpdate-") + QString::number(::geteuid());

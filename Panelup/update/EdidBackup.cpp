@@ -1,5 +1,7 @@
 #include "update/EdidBackup.h"
 
+#include "catalogue/DownloadFolder.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QDir>
@@ -31,8 +33,10 @@ bool EdidBackup::record(const QString& model, int address, const std::vector<uin
     entry += "old " + hexLine(oldBytes) + '\n';
     entry += "new " + hexLine(newBytes) + '\n';
 
-    QFile file(path_);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+    // In the user's temporary folder: never through a link.
+    QFile file;
+    QString refusal;
+    if (!catalogue::openOwnFileForWriting(file, path_, false, QIODevice::WriteOnly, refusal))
         return false;
     const bool written = file.write(entry) == entry.size();
     // flush reports a full disk that write alone may not.

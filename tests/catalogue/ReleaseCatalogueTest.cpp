@@ -587,9 +587,11 @@ void ReleaseCatalogueTest::unsafeNamesWriteNothingOutside_data() {
                                     {"dot segment", "evil.bin", "Scalar/./x"},
                                     {"Qt platforms folder", "evil.bin", "platforms"},
                                     {"Qt styles folder in capitals", "evil.bin", "STYLES/x"},
+                                    {"the download folder", "LM0420.xml", "autoupdate"},
                                     {"versioned library", "libTxHubLib.so.1", "Scalar"},
                                     {"script", "run.PS1", "Scalar"},
                                     {"manifest", "Panelup.exe.manifest", "Scalar"},
+                                    {"program's .NET settings", "Panelup.exe.config", "Scalar"},
                                     {"program's own name", "PanelupDemo", "Scalar"},
                                     {"run information", "RunInfo.ini", "Scalar"},
                                     {"device name", "CON", "Scalar"},
@@ -604,50 +606,83 @@ void ReleaseCatalogueTest::unsafeNamesWriteNothingOutside_data() {
     // What Windows runs, hands to a script host or an installer, mounts, or
     // reads when Explorer shows the folder (Microsoft's blocked attachment
     // types and the Explorer-read ones), and what it loads.
-    const char* const runOrRead[] = {"ade",           "adp",         "app",
-                                     "appcontent-ms", "application", "appref-ms",
-                                     "asp",           "aspx",        "asx",
-                                     "bas",           "bgi",         "cab",
-                                     "cer",           "chm",         "cnt",
-                                     "crt",           "csh",         "der",
-                                     "diagcab",       "fxp",         "gadget",
-                                     "grp",           "hlp",         "hpj",
-                                     "hta",           "htc",         "inf",
-                                     "ins",           "iso",         "isp",
-                                     "its",           "jar",         "jnlp",
-                                     "jse",           "ksh",         "mad",
-                                     "maf",           "mag",         "mam",
-                                     "maq",           "mar",         "mas",
-                                     "mat",           "mau",         "mav",
-                                     "maw",           "mcf",         "mda",
-                                     "mdb",           "mde",         "mdt",
-                                     "mdw",           "mdz",         "msc",
-                                     "msh",           "msh1",        "msh2",
-                                     "mshxml",        "msh1xml",     "msh2xml",
-                                     "msp",           "mst",         "msu",
-                                     "ops",           "osd",         "pcd",
-                                     "pif",           "pl",          "plg",
-                                     "prf",           "prg",         "printerexport",
-                                     "ps1xml",        "ps2",         "ps2xml",
-                                     "psc1",          "psc2",        "psd1",
-                                     "psdm1",         "pst",         "py",
-                                     "pyc",           "pyo",         "pyw",
-                                     "pyz",           "pyzw",        "reg",
-                                     "scf",           "sct",         "settingcontent-ms",
-                                     "shb",           "shs",         "theme",
-                                     "udl",           "url",         "vb",
-                                     "vbe",           "vbp",         "vhd",
-                                     "vhdx",          "vsmacros",    "vsw",
-                                     "webpnp",        "website",     "ws",
-                                     "wsb",           "wsc",         "wsf",
-                                     "wsh",           "xbap",        "xll",
-                                     "xnk",           "library-ms",  "searchConnector-ms",
-                                     "search-ms",     "mht",         "mhtml",
-                                     "desktop",       "msix",        "msixbundle",
-                                     "appx",          "appxbundle",  "appinstaller",
-                                     "img",           "drv",         "ax",
-                                     "acm",           "efi",         "mui",
-                                     "tsp",           "local"};
+    const char* const runOrRead[] = {"ade",          "adp",
+                                     "app",          "appcontent-ms",
+                                     "application",  "appref-ms",
+                                     "asp",          "aspx",
+                                     "asx",          "bas",
+                                     "bgi",          "cab",
+                                     "cer",          "chm",
+                                     "cnt",          "crt",
+                                     "csh",          "der",
+                                     "diagcab",      "fxp",
+                                     "gadget",       "grp",
+                                     "hlp",          "hpj",
+                                     "hta",          "htc",
+                                     "inf",          "ins",
+                                     "iso",          "isp",
+                                     "its",          "jar",
+                                     "jnlp",         "jse",
+                                     "ksh",          "mad",
+                                     "maf",          "mag",
+                                     "mam",          "maq",
+                                     "mar",          "mas",
+                                     "mat",          "mau",
+                                     "mav",          "maw",
+                                     "mcf",          "mda",
+                                     "mdb",          "mde",
+                                     "mdt",          "mdw",
+                                     "mdz",          "msc",
+                                     "msh",          "msh1",
+                                     "msh2",         "mshxml",
+                                     "msh1xml",      "msh2xml",
+                                     "msp",          "mst",
+                                     "msu",          "ops",
+                                     "osd",          "pcd",
+                                     "pif",          "pl",
+                                     "plg",          "prf",
+                                     "prg",          "printerexport",
+                                     "ps1xml",       "ps2",
+                                     "ps2xml",       "psc1",
+                                     "psc2",         "psd1",
+                                     "psdm1",        "pst",
+                                     "py",           "pyc",
+                                     "pyo",          "pyw",
+                                     "pyz",          "pyzw",
+                                     "reg",          "scf",
+                                     "sct",          "settingcontent-ms",
+                                     "shb",          "shs",
+                                     "theme",        "udl",
+                                     "url",          "vb",
+                                     "vbe",          "vbp",
+                                     "vhd",          "vhdx",
+                                     "vsmacros",     "vsw",
+                                     "webpnp",       "website",
+                                     "ws",           "wsb",
+                                     "wsc",          "wsf",
+                                     "wsh",          "xbap",
+                                     "xll",          "xnk",
+                                     "library-ms",   "searchConnector-ms",
+                                     "search-ms",    "mht",
+                                     "mhtml",        "desktop",
+                                     "msix",         "msixbundle",
+                                     "appx",         "appxbundle",
+                                     "appinstaller", "img",
+                                     "drv",          "ax",
+                                     "acm",          "efi",
+                                     "mui",          "tsp",
+                                     "local",        "config",
+                                     "rdp",          "msstyles",
+                                     "themepack",    "one",
+                                     "exe",          "bat",
+                                     "cmd",          "com",
+                                     "cpl",          "scr",
+                                     "vbs",          "msi",
+                                     "ocx",          "sys",
+                                     "dylib",        "lnk",
+                                     "dll",          "ini",
+                                     "js",           "ps1",
+                                     "conf",         "manifest"};
     for (const char* extension : runOrRead)
         QTest::addRow("extension .%s", extension) << QStringLiteral("fw.") + extension << "evil.bin"
                                                   << "Scalar";
@@ -728,23 +763,33 @@ void ReleaseCatalogueTest::unsafeNamesWriteNothingOutside() {
 void ReleaseCatalogueTest::pathsPastWindowsLimitRefused_data() {
     QTest::addColumn<int>("storedLength");    // 0: short
     QTest::addColumn<int>("temporaryLength"); // 0: short
+    QTest::addColumn<int>("folderLength");    // 0: short
     QTest::addColumn<bool>("stored");
-    QTest::newRow("stored path of 259 characters") << 259 << 0 << true;
-    QTest::newRow("stored path of 260 characters") << 260 << 0 << false;
-    QTest::newRow("temporary path of 259 characters") << 0 << 259 << true;
-    QTest::newRow("temporary path of 260 characters") << 0 << 260 << false;
+    QTest::newRow("stored path of 259 characters") << 259 << 0 << 0 << true;
+    QTest::newRow("stored path of 260 characters") << 260 << 0 << 0 << false;
+    QTest::newRow("temporary path of 259 characters") << 0 << 259 << 0 << true;
+    QTest::newRow("temporary path of 260 characters") << 0 << 260 << 0 << false;
+    QTest::newRow("entry folder of 247 characters") << 0 << 0 << 247 << true;
+    QTest::newRow("entry folder of 248 characters") << 0 << 0 << 248 << false;
 }
 
 void ReleaseCatalogueTest::pathsPastWindowsLimitRefused() {
     QFETCH(int, storedLength);
     QFETCH(int, temporaryLength);
+    QFETCH(int, folderLength);
     QFETCH(bool, stored);
-    const QString file = QStringLiteral("fw.bin");
+    // Long enough that a stored path of 260 characters lies in a folder
+    // CreateDirectoryW still makes; short below a long folder, so that only
+    // the folder's length counts.
+    const QString file =
+        folderLength > 0 ? QStringLiteral("fw.bin") : QStringLiteral("firmware-of-the-scalar.bin");
     QString folder = QStringLiteral("Scalar");
     QString download = file;
     const QString downloads = defaultDownloadFolder();
     if (storedLength > 0)
         folder = folderOfLength(storedLength - int(program_.size() + file.size()) - 2);
+    if (folderLength > 0)
+        folder = folderOfLength(folderLength - int(program_.size()) - 1);
     if (temporaryLength > 0)
         download =
             QString(temporaryLength - int(downloads.size() + folder.size()) - 2, QLatin1Char('d'));
@@ -765,7 +810,10 @@ void ReleaseCatalogueTest::pathsPastWindowsLimitRefused() {
     QCOMPARE(QFile::exists(storedPath), stored);
     QCOMPARE(record("ScalarBinFile"), stored ? folder + "//" + file : QString());
     QCOMPARE(catalogue.failedDownloads(), stored ? QStringList() : QStringList{file});
-    QCOMPARE(log.filter(QStringLiteral("path longer than 259 characters")).size(), stored ? 0 : 1);
+    QCOMPARE(log.filter(QStringLiteral("path longer than 259 characters")).size(),
+             stored || folderLength > 0 ? 0 : 1);
+    QCOMPARE(log.filter(QStringLiteral("folder longer than 247 characters")).size(),
+             stored || folderLength == 0 ? 0 : 1);
     QCOMPARE(server_->requestCount(filePath(file)), stored ? 1 : 0);
 }
 

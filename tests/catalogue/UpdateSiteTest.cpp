@@ -4,6 +4,7 @@
 #include "catalogue/DownloadFolder.h"
 #include "catalogue/UpdateSite.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -88,7 +89,13 @@ void UpdateSiteTest::siteCheck() {
 
     // A copy left from an earlier run must not survive the check.
     const QString downloadFolder = defaultDownloadFolder();
+#ifdef Q_OS_WIN
+    // Beside the program, out of the reach of the user's other programs
+    // once installed.
+    QVERIFY(downloadFolder.startsWith(QCoreApplication::applicationDirPath()));
+#else
     QVERIFY(downloadFolder.startsWith(QDir::tempPath()));
+#endif
     QVERIFY(preparePrivateFolder(downloadFolder));
     writeFile(downloadFolder + QStringLiteral("/Check.htm"), "stale");
 

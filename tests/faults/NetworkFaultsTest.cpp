@@ -12,6 +12,7 @@
 #include "catalogue/DownloadFolder.h"
 #include "catalogue/UpdateSite.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QTcpServer>
 #include <QtTest>
@@ -343,6 +344,11 @@ private slots:
 
         const QString root = IsolatedTempDir::active()->root();
         const QString downloadFolder = catalogue::defaultDownloadFolder();
+#ifdef Q_OS_WIN
+        // Beside the program: below, every change under %TEMP% (the root)
+        // is one the row expects, none of them a download.
+        QVERIFY(downloadFolder.startsWith(QCoreApplication::applicationDirPath() + '/'));
+#endif
         // Each row starts without a download folder; a link is removed, not
         // followed.
         if (catalogue::isSymbolicLink(downloadFolder))

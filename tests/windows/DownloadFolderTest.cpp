@@ -1,9 +1,11 @@
-// The elevated program's download folder in the user's temporary folder:
-// made for Administrators and SYSTEM alone; a folder made the old way (with
-// the user's rights), a file, a junction or a symbolic link in its place is
-// moved aside, the link or folder itself, and nothing it leads to is written,
-// followed or emptied; below it no reparse point is followed and a delete
-// removes only a plain file.
+// The elevated program's download folder, AutoUpdate in its program folder,
+// and the files it writes in the user's temporary folder. Whether a program
+// folder is protected is decided on its security descriptor: the rows are
+// built in the test from SDDL, as Windows gives them, since Wine keeps no
+// access lists (every file reads back as the Unix user's). Below the
+// download folder no reparse point is followed and a delete removes only a
+// plain file; a file written in the temporary folder is used only when it is
+// a plain file with one name lying where its name says.
 #include "platform/windows/WindowsPrivateFolder.h"
 #include "support/TestReport.h"
 #include "support/WinText.h"
@@ -16,7 +18,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -81,17 +82,6 @@ std::vector<std::wstring> entriesOf(const std::wstring& folder) {
     return names;
 }
 
-// What lies beside the download folder under its moved-aside names.
-std::vector<std::wstring> movedAside(const std::wstring& parent) {
-    std::vector<std::wstring> names;
-    for (const std::wstring& name : entriesOf(parent)) {
-        if (name.rfind(L"AutoUpdate.moved-", 0) == 0) {
-            names.push_back(parent + L"\\" + name);
-        }
-    }
-    return names;
-}
-
 void removeTree(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -107,39 +97,6 @@ void removeTree(const std::wstring& path) {
     } else {
         DeleteFileW(path.c_str());
     }
-}
-
-bool createWithDescriptor(const std::wstring& path, const wchar_t* sddl) {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor,
-                                                              nullptr)) {
-        return false;
-    }
-    SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor, FALSE};
-    const bool made = CreateDirectoryW(path.c_str(), &attributes) != 0;
-    LocalFree(descriptor);
-    return made;
-}
-
-// The folder's owner and access list in SDDL, read independently of the
-// code under test.
-std::string descriptorText(const std::wstring& path) {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT,
-                              OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, nullptr,
-                              nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
-        return "<unreadable>";
-    }
-    LPWSTR text = nullptr;
-    std::string result = "<unconvertible>";
-    if (ConvertSecurityDescriptorToStringSecurityDescriptorW(
-            descriptor, SDDL_REVISION_1, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
-            &text, nullptr)) {
-        result = narrow(text);
-        LocalFree(text);
-    }
-    LocalFree(descriptor);
-    return result;
 }
 
 // A junction (mount point) at link leading to target, through
@@ -274,16 +231,6 @@ struct World {
     }
 };
 
-// Whether this system keeps the security descriptor a folder is made with
-// (Wine keeps none: every file reads back as the Unix user's, with rights
-// made from its mode).
-bool keepsDescriptors() {
-    World world;
-    const std::wstring probe = world.root + L"\\probe";
-    return createWithDescriptor(probe, L"O:BAD:P(A;;FA;;;BA)") &&
-           descriptorText(probe).rfind("O:BAD:P", 0) == 0;
-}
-
 void judgement(TestReport& report) {
     struct Row {
         const char* name;
@@ -291,29 +238,45 @@ void judgement(TestReport& report) {
         const char* why; // part of the reason; empty: the program's own
     };
     const std::wstring user = userSid();
+    const std::wstring trustedInstaller =
+        L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
+    // A folder the MSI made below Program Files (x86), rights inherited.
+    const std::wstring installed =
+        L"O:BAD:AI(A;ID;FA;;;" + trustedInstaller + L")(A;CIIOID;GA;;;" + trustedInstaller +
+        L")(A;ID;0x1301bf;;;SY)(A;OICIIOID;GA;;;SY)(A;ID;0x1301bf;;;BA)(A;OICIIOID;GA;;;BA)"
+        L"(A;ID;0x1200a9;;;BU)(A;OICIIOID;GXGR;;;BU)(A;OICIIOID;GA;;;CO)(A;ID;0x1200a9;;;AC)"
+        L"(A;OICIIOID;GXGR;;;AC)";
+    const std::wstring ownedByInstaller =
+        L"O:" + trustedInstaller + L"D:P(A;OICI;FA;;;" + trustedInstaller + L")(A;OICI;FA;;;SY)";
+    // Panelup.zip unpacked into the user's Downloads, rights inherited from
+    // the profile.
+    const std::wstring downloads = L"O:" + user + L"D:AI(A;OICIID;FA;;;SY)(A;OICIID;FA;;;BA)" +
+                                   L"(A;OICIID;FA;;;" + user + L")";
     const std::wstring ownedByUser = L"O:" + user + L"D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)";
     const std::wstring userMayWrite =
         L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x12019f;;;" + user + L")";
     const Row rows[] = {
-        {"made for Administrators and SYSTEM", platform::adminOnlyFolderSddl(), ""},
+        {"installed below Program Files", installed.c_str(), ""},
+        {"owned by TrustedInstaller", ownedByInstaller.c_str(), ""},
         {"owned by SYSTEM", L"O:SYD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)", ""},
         {"others may only read", L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)",
          ""},
         {"a denying entry", L"O:BAD:P(D;OICI;FA;;;WD)(A;OICI;FA;;;BA)", ""},
+        {"creator owner of what administrators make", L"O:BAD:P(A;OICI;FA;;;BA)(A;OICIIO;FA;;;CO)",
+         ""},
+        {"unzipped into Downloads", downloads.c_str(), "belongs to S-1-5-"},
         {"owned by the user", ownedByUser.c_str(), "belongs to S-1-5-"},
         {"the user may write", userMayWrite.c_str(), "may change it"},
         {"Users may write", L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;FA;;;BU)",
          "S-1-5-32-545 may change it"},
         {"Everyone may add files", L"O:BAD:P(A;OICI;FA;;;BA)(A;;0x2;;;WD)",
          "S-1-1-0 may change it"},
+        {"Authenticated Users may modify", L"O:BAD:(A;OICI;FA;;;BA)(A;OICIID;0x1301bf;;;AU)",
+         "S-1-5-11 may change it"},
         {"Authenticated Users may delete", L"O:BAD:P(A;OICI;FA;;;BA)(A;;0x10000;;;AU)",
          "S-1-5-11 may change it"},
         {"inherit-only write for Everyone",
          L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICIIO;FA;;;WD)", "S-1-1-0 may change it"},
-        {"creator owner may write", L"O:BAD:P(A;OICI;FA;;;BA)(A;OICIIO;FA;;;CO)",
-         "S-1-3-0 may change it"},
-        {"rights inherited from above", L"O:BAD:(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)",
-         "inherited from the folder above"},
         {"no access list", L"O:BA", "no access list"},
     };
     for (const Row& row : rows) {
@@ -334,85 +297,35 @@ void judgement(TestReport& report) {
     }
 }
 
-void freshFolder(TestReport& report, bool descriptorsKept) {
+// A folder as this system reads it back: Wine reports every folder as the
+// Unix user's, open to that user, so the program's check tells the user to
+// install with the MSI there, as Windows does for a folder in the profile.
+void realFolderJudged(TestReport& report) {
     World world;
-    const platform::AdminOnlyFolder folder = platform::prepareAdminOnlyFolder(world.download);
-    report.check(folder.ready, "a missing folder is made", folder.refusal);
-    report.check(folder.movedAside.empty(), "nothing is moved aside when it was missing");
-    if (descriptorsKept) {
-        const std::string made = descriptorText(world.download);
-        report.check(made.rfind("O:BAD:P", 0) == 0 &&
-                         platform::whyNotAdminOnly(world.download).empty(),
-                     "owned by Administrators, full control for them and SYSTEM only", made);
-        report.check(folder.caution.empty(), "its rights read back as made", folder.caution);
-    } else {
-        report.skip("owned by Administrators, full control for them and SYSTEM only",
-                    "this system keeps no security descriptors (Wine reads back " +
-                        descriptorText(world.download) + ")");
-    }
-    const platform::AdminOnlyFolder again = platform::prepareAdminOnlyFolder(world.download);
-    report.check(again.ready && again.movedAside.empty(), "the next prepare uses it as it is");
+    const std::string why = platform::whyNotAdminOnly(world.root);
+    report.check(!why.empty(), "a folder in the user's temporary folder: not protected", why);
+    report.check(!platform::whyNotAdminOnly(world.victim).empty(), "a file is not a folder");
+}
+
+void freshFolder(TestReport& report) {
+    World world;
     std::string refusal;
+    report.check(platform::makeFoldersBelow(world.root, L"AutoUpdate", refusal),
+                 "a missing download folder is made", refusal);
+    report.check(platform::makeFoldersBelow(world.root, L"AutoUpdate", refusal),
+                 "the next start uses it as it is", refusal);
     report.check(platform::makeFoldersBelow(world.download, L"Tools/Win", refusal),
                  "entry folders are made below it", refusal);
     report.check(exists(world.download + L"\\Tools\\Win"), "the entry folder exists");
-    if (descriptorsKept) {
-        report.check(platform::whyNotAdminOnly(world.download + L"\\Tools\\Win").empty(),
-                     "an entry folder inherits the program's own rights",
-                     descriptorText(world.download + L"\\Tools\\Win"));
-    }
 }
 
-// Folders an unelevated program of the user may have made or changed, or
-// a file in the folder's place: moved aside whole, and a fresh one made.
-void unusableFolderMovedAside(TestReport& report, const std::string& name,
-                              const std::function<bool(const World&)>& plant) {
-    World world;
-    if (!report.check(plant(world), name + ": planted")) {
-        return;
-    }
-    const platform::AdminOnlyFolder folder = platform::prepareAdminOnlyFolder(world.download);
-    report.check(folder.ready, name + ": a fresh folder is made", folder.refusal);
-    const std::vector<std::wstring> aside = movedAside(world.root);
-    report.check(aside.size() == 1 && aside[0] == folder.movedAside,
-                 name + ": the old one is moved aside");
-    report.check(!folder.movedBecause.empty(), name + ": the reason is told", folder.movedBecause);
-    if (aside.size() == 1) {
-        const bool folderAside = GetFileAttributesW(aside[0].c_str()) & FILE_ATTRIBUTE_DIRECTORY;
-        report.equal(readFile(folderAside ? aside[0] + L"\\left.bin" : aside[0]),
-                     std::string("left"), name + ": what it held is kept, not emptied");
-    }
-    report.check(entriesOf(world.download).empty(), name + ": the fresh one is empty");
-    const platform::AdminOnlyFolder next = platform::prepareAdminOnlyFolder(world.download);
-    report.check(next.ready && next.movedAside.empty() && movedAside(world.root).size() == 1,
-                 name + ": the next prepare uses the fresh one");
-}
-
-bool plantWithLeftover(const World& world, const wchar_t* sddl) {
-    const bool made = sddl ? createWithDescriptor(world.download, sddl)
-                           : CreateDirectoryW(world.download.c_str(), nullptr) != 0;
-    return made && writeFile(world.download + L"\\left.bin", "left");
-}
-
-// A link at AutoUpdate: the link itself is moved aside, or, where the
-// system cannot move a link without moving what it leads to (Wine), the
-// folder is refused; either way its target is neither written, moved nor
-// emptied.
+// A link at AutoUpdate (where only the program folder's rights could have
+// put one): refused, and its target neither written nor emptied.
 void linkAtDownloadFolder(TestReport& report, const std::string& name, World& world) {
-    const platform::AdminOnlyFolder folder = platform::prepareAdminOnlyFolder(world.download);
-    const std::vector<std::wstring> aside = movedAside(world.root);
-    if (folder.ready) {
-        report.check(!platform::isReparsePoint(world.download) && exists(world.download),
-                     name + ": AutoUpdate is made afresh");
-        report.check(aside.size() == 1 && platform::isReparsePoint(aside[0]),
-                     name + ": the link itself is moved aside", folder.movedBecause);
-    } else {
-        std::printf("      (%s: %s)\n", name.c_str(), folder.refusal.c_str());
-        report.check(folder.refusal.find("reparse point") != std::string::npos,
-                     name + ": refused as a link", folder.refusal);
-        report.check(aside.empty() && platform::isReparsePoint(world.download),
-                     name + ": nothing is moved");
-    }
+    std::string refusal;
+    report.check(!platform::makeFoldersBelow(world.root, L"AutoUpdate", refusal) &&
+                     refusal.find("reparse point") != std::string::npos,
+                 name + ": refused as a link", refusal);
     report.check(world.elsewhereUntouched(),
                  name + ": what it leads to is neither written, moved nor emptied");
 }
@@ -487,7 +400,9 @@ void plantedLinks(TestReport& report, const std::wstring& planted) {
 
 void plainFiles(TestReport& report) {
     World world;
-    report.check(platform::prepareAdminOnlyFolder(world.download).ready, "plain files: ready");
+    std::string made;
+    report.check(platform::makeFoldersBelow(world.root, L"AutoUpdate", made), "plain files: ready",
+                 made);
     const std::wstring file = world.download + L"\\fw.bin";
     writeFile(file, "firmware");
     void* handle = platform::openPlainFileForReading(file);
@@ -514,30 +429,105 @@ void plainFiles(TestReport& report) {
                  "a file where an entry folder belongs is refused", refusal);
 }
 
+std::string writeThrough(void* handle, const std::string& text) {
+    DWORD written = 0;
+    WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(handle);
+    return std::string(text, 0, written);
+}
+
+// The trace log and the EDID backup in the user's temporary folder.
+void ownFiles(TestReport& report) {
+    World world;
+    std::string refusal;
+    const std::wstring log = world.root + L"\\Panelup_log.txt";
+    writeFile(log, "last run");
+    void* handle = platform::openOwnFileForWriting(world.root, L"Panelup_log.txt", false, refusal);
+    report.check(handle != nullptr, "an earlier file is opened to be appended to", refusal);
+    if (handle) {
+        writeThrough(handle, "+more");
+    }
+    report.equal(readFile(log), std::string("last run+more"), "and nothing in it is emptied");
+    handle = platform::openOwnFileForWriting(world.root + L"\\", L"Panelup_log.txt", true, refusal);
+    report.check(handle != nullptr, "opened to be emptied once it proved a plain file of its own",
+                 refusal);
+    if (handle) {
+        writeThrough(handle, "new run");
+    }
+    report.equal(readFile(log), std::string("new run"), "emptied, and written from its start");
+    handle =
+        platform::openOwnFileForWriting(world.root, L"Panelup_edid_backup.txt", false, refusal);
+    report.check(handle != nullptr && exists(world.root + L"\\Panelup_edid_backup.txt"),
+                 "a missing file is made", refusal);
+    if (handle) {
+        CloseHandle(handle);
+    }
+    CreateDirectoryW((world.root + L"\\Folder.txt").c_str(), nullptr);
+    report.check(platform::openOwnFileForWriting(world.root, L"Folder.txt", true, refusal) ==
+                     nullptr,
+                 "a folder in its place is refused", refusal);
+    const std::wstring hard = world.root + L"\\Hard.txt";
+    report.check(CreateHardLinkW(hard.c_str(), world.victim.c_str(), nullptr) != 0,
+                 "a hard link to a victim file is made");
+    report.check(platform::openOwnFileForWriting(world.root, L"Hard.txt", true, refusal) == nullptr,
+                 "a hard link is refused", refusal);
+    report.equal(readFile(world.victim), std::string("victim"), "the victim is unchanged");
+}
+
+// Links laid out by PlantLinks.sh, as the user's programs make them in the
+// temporary folder (Wine shows a Unix symbolic link as a reparse point and
+// opens what it leads to; Windows opens the link itself).
+void plantedOwnFiles(TestReport& report, const std::wstring& planted) {
+    const struct {
+        const char* name;
+        const wchar_t* folder;
+        const wchar_t* file;
+    } rows[] = {
+        {"Panelup_log.txt a symbolic link to a victim", L"logs", L"Panelup_log.txt"},
+        {"the temporary folder a link, its Panelup_log.txt one to a victim", L"templink",
+         L"Panelup_log.txt"},
+        {"Panelup_log.txt a hard link to a victim", L"hard", L"Panelup_log.txt"},
+    };
+    World world(planted, L"top");
+    for (const auto& row : rows) {
+        std::string refusal;
+        for (const bool empty : {false, true}) {
+            void* handle = platform::openOwnFileForWriting(planted + L"\\" + row.folder, row.file,
+                                                           empty, refusal);
+            report.check(handle == nullptr,
+                         std::string(row.name) + (empty ? ": not emptied" : ": not appended to"),
+                         refusal);
+            if (handle) {
+                CloseHandle(handle);
+            }
+        }
+        report.check(world.elsewhereUntouched(), std::string(row.name) + ": the victim unchanged");
+    }
+    std::string refusal;
+    void* handle =
+        platform::openOwnFileForWriting(planted + L"\\templink", L"Fresh.txt", true, refusal);
+    report.check(handle != nullptr, "a temporary folder that is a link is used as it resolves",
+                 refusal);
+    if (handle) {
+        CloseHandle(handle);
+    }
+    report.check(exists(planted + L"\\tempreal\\Fresh.txt"), "the file lies in its target");
+}
+
 } // namespace
 
 // windows_download_folder [<folder laid out by PlantLinks.sh>]
 int main(int argc, char** argv) {
     TestReport report("download folder");
     judgement(report);
-    freshFolder(report, keepsDescriptors());
-
-    unusableFolderMovedAside(report, "made the old way",
-                             [](const World& world) { return plantWithLeftover(world, nullptr); });
-    unusableFolderMovedAside(report, "Users may write", [](const World& world) {
-        return plantWithLeftover(world, L"D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;FA;;;BU)");
-    });
-    unusableFolderMovedAside(report, "owned by the user", [](const World& world) {
-        const std::wstring sddl = L"O:" + userSid() + L"D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)";
-        return plantWithLeftover(world, sddl.c_str());
-    });
-    unusableFolderMovedAside(report, "a file in its place",
-                             [](const World& world) { return writeFile(world.download, "left"); });
-
+    realFolderJudged(report);
+    freshFolder(report);
     linksThroughTheApi(report);
     if (argc > 1) {
         plantedLinks(report, widen(argv[1]));
+        plantedOwnFiles(report, widen(argv[1]));
     }
     plainFiles(report);
+    ownFiles(report);
     return report.finish();
 }

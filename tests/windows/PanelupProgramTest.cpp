@@ -196,16 +196,19 @@ private:
 // user may set, pointing at the marker plugins; taken out again at the end.
 class HostileUserEnvironment {
 public:
-    explicit HostileUserEnvironment(const std::wstring& plugins) {
-        values_ = {{L"QT_PLUGIN_PATH", plugins},
-                   {L"QT_QPA_PLATFORM_PLUGIN_PATH", plugins + L"\\platforms"},
-                   {L"QT_QPA_PLATFORM", L"panelupmarker"},
-                   {L"QT_QPA_PLATFORMTHEME", L"panelupmarker"},
-                   {L"QT_STYLE_OVERRIDE", L"panelupmarker"},
-                   {L"QT_QPA_GENERIC_PLUGINS", L"panelupmarker"},
-                   {L"QT_IM_MODULE", L"panelupmarker"}};
+    using Values = std::vector<std::pair<std::wstring, std::wstring>>;
+    explicit HostileUserEnvironment(Values values) : values_(std::move(values)) {
         ok_ = true;
         for (const auto& value : values_) {
+            // Wine's prefix keeps TMP and TEMP there: put back at the end.
+            wchar_t before[1024] = {};
+            DWORD size = sizeof(before);
+            if (RegGetValueW(HKEY_CURRENT_USER, L"Environment", value.first.c_str(),
+                             RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, &type_, before,
+                             &size) == ERROR_SUCCESS) {
+                previous_.push_back({value.first, before});
+                types_.push_back(type_);
+            }
             const DWORD bytes = static_cast<DWORD>((value.second.size() + 1) * sizeof(wchar_t));
             ok_ = RegSetKeyValueW(HKEY_CURRENT_USER, L"Environment", value.first.c_str(), REG_SZ,
                                   value.second.c_str(), bytes) == ERROR_SUCCESS &&
@@ -215,6 +218,12 @@ public:
     ~HostileUserEnvironment() {
         for (const auto& value : values_) {
             RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Environment", value.first.c_str());
+        }
+        for (size_t i = 0; i < previous_.size(); ++i) {
+            const auto& value = previous_[i];
+            RegSetKeyValueW(HKEY_CURRENT_USER, L"Environment", value.first.c_str(), types_[i],
+                            value.second.c_str(),
+                            static_cast<DWORD>((value.second.size() + 1) * sizeof(wchar_t)));
         }
     }
     HostileUserEnvironment(const HostileUserEnvironment&) = delete;
@@ -249,10 +258,17 @@ public:
             }
         }
         // The temporary folder stays this test's, where it reads the trace
-        // log; Wine's block names none.
+        // log (Wine's block names none), unless the row sets it.
         for (const wchar_t* name : {L"TEMP", L"TMP"}) {
             wchar_t value[MAX_PATH + 1] = {};
-            const DWORD length = GetEnvironmentVariableW(name, value, MAX_PATH + 1);
+            DWORD length = GetEnvironmentVariableW(name, value, MAX_PATH + 1);
+            for (const auto& set : values_) {
+                if (set.first == name && set.second.size() <= MAX_PATH) {
+                    length = static_cast<DWORD>(set.second.size());
+                    std::copy(set.second.begin(), set.second.end(), value);
+                    value[length] = L'\0';
+                }
+            }
             if (length == 0 || length > MAX_PATH) {
                 continue;
             }
@@ -274,7 +290,10 @@ public:
     }
 
 private:
-    std::vector<std::pair<std::wstring, std::wstring>> values_;
+    Values values_;
+    Values previous_;
+    std::vector<DWORD> types_;
+    DWORD type_ = 0;
     bool ok_ = false;
 };
 
@@ -310,6 +329,54 @@ std::wstring tempFolder() {
         folder.pop_back();
     }
     return folder;
+}
+
+// Qt's code-loading and platform-choosing variables, all pointing at the
+// marker plugins.
+HostileUserEnvironment::Values allCodeChoosing(const std::wstring& plugins) {
+    return {{L"QT_PLUGIN_PATH", plugins},
+            {L"QT_QPA_PLATFORM_PLUGIN_PATH", plugins + L"\\platforms"},
+            {L"QT_QPA_PLATFORM", L"panelupmarker"},
+            {L"QT_QPA_PLATFORMTHEME", L"panelupmarker"},
+            {L"QT_STYLE_OVERRIDE", L"panelupmarker"},
+            {L"QT_QPA_GENERIC_PLUGINS", L"panelupmarker"},
+            {L"QT_IM_MODULE", L"panelupmarker"},
+            {L"QT_LOAD_TESTABILITY", L"1"}};
+}
+
+// Starts the program with one hostile setting (a variable in the user's
+// environment, or arguments), closes its window and tells whether it showed.
+bool startsAsUsual(TestReport& report, const std::wstring& executable, const std::string& row,
+                   const HostileUserEnvironment::Values& values, const std::wstring& arguments,
+                   const std::wstring& workingFolder, const std::wstring& path) {
+    const HostileUserEnvironment hostile(values);
+    bool fromRegistry = false;
+    std::vector<wchar_t> environment = hostile.block(fromRegistry);
+    if (!path.empty()) {
+        // PATH with a folder of the user's first, as HKCU\Environment\Path
+        // makes it.
+        std::vector<wchar_t> withPath;
+        for (const wchar_t* entry = environment.data(); *entry; entry += std::wcslen(entry) + 1) {
+            std::wstring text = entry;
+            if (_wcsnicmp(entry, L"PATH=", 5) == 0) {
+                text = L"PATH=" + path + L";" + text.substr(5);
+            }
+            withPath.insert(withPath.end(), text.begin(), text.end());
+            withPath.push_back(L'\0');
+        }
+        withPath.push_back(L'\0');
+        environment.swap(withPath);
+    }
+    Program program(executable, arguments, environment.empty() ? nullptr : environment.data(),
+                    workingFolder);
+    const Window shown = waitForWindow(program, MainTitlePrefix, 60000);
+    if (shown.handle) {
+        PostMessageW(shown.handle, WM_CLOSE, 0, 0);
+    }
+    const DWORD code = program.waitForExit(30000);
+    return report.check(hostile.ok() && shown.handle != nullptr && code == 0,
+                        row + ": the window shows and closes with exit code 0",
+                        "exit code " + std::to_string(code));
 }
 
 } // namespace
@@ -365,7 +432,7 @@ int main(int argc, char** argv) {
         DeleteFileW(marker.c_str());
     }
 
-    const HostileUserEnvironment hostile(plugins);
+    const HostileUserEnvironment hostile(allCodeChoosing(plugins));
     report.check(hostile.ok(), "Qt's variables set in HKCU\\Environment");
     bool fromRegistry = false;
     std::vector<wchar_t> environment = hostile.block(fromRegistry);
@@ -384,6 +451,11 @@ int main(int argc, char** argv) {
     const std::string log = fileText(logPath);
     report.check(contains(log, "this is a debug message"),
                  "the trace log is written in the temporary folder");
+    // Wine keeps no access lists: every folder reads back as the user's, as
+    // Panelup.zip unpacked into Downloads does on Windows.
+    report.check(contains(log, "Program folder not protected:") &&
+                     contains(log, "should be installed with the MSI"),
+                 "a program folder the user may change: the trace log asks for the MSI");
     report.check(contains(log, "Total Monitor: 1"), "the inventory finds the monitor");
     report.check(contains(log, serial), "its serial number comes from the registry EDID");
 
@@ -425,7 +497,7 @@ int main(int argc, char** argv) {
     const std::wstring arguments = L"-platformpluginpath \"" + plugins +
                                    L"\\platforms\" -platform panelupmarker -platformtheme "
                                    L"panelupmarker -style=panelupmarker --plugin panelupmarker";
-    Program third(executable, arguments, nullptr, plugins);
+    Program third(executable, arguments + L" -testability", nullptr, plugins);
     const Window shown = waitForWindow(third, MainTitlePrefix, 60000);
     report.check(shown.handle != nullptr, "started with Qt's plugin options, the window shows");
     if (shown.handle) {
@@ -434,6 +506,78 @@ int main(int argc, char** argv) {
     report.equal(third.waitForExit(30000), 0ul, "and closes with exit code 0");
     report.check(markersBelow(plugins).empty(),
                  "no plugin is loaded from where the options or a qt.conf there point");
+    // TMP and TEMP in the user's environment at a link (a Unix one, as Wine
+    // shows links) to a folder whose Panelup_log.txt is a link to a victim
+    // file: the program starts without a trace log, the victim unchanged.
+    if (!inPlace) {
+        const std::wstring planted = widen(PLANTED_LINKS);
+        const std::wstring link = planted + L"\\templink";
+        const std::wstring victim = planted + L"\\elsewhere\\victim.bin";
+        const std::string row = "TMP at a link whose Panelup_log.txt leads to a victim";
+        report.equal(fileText(victim), std::string("victim"), row + ": laid out");
+        startsAsUsual(report, executable, row, {{L"TMP", link}, {L"TEMP", link}}, L"", folder, L"");
+        report.equal(fileText(victim), std::string("victim"), row + ": the victim is unchanged");
+    }
+
+    // Each of Qt's dropped variables and options on its own. The marker
+    // plugins also claim the keys of the platform and style Qt loads
+    // unasked ("windows", "windowsvista"), and a marker qttestability.dll
+    // lies in the working folder and in a folder first on PATH, where a
+    // bare-name LoadLibrary looks by default.
+    const std::wstring bare = folder + L"-bare";
+    const std::wstring onPath = folder + L"-path";
+    CreateDirectoryW(bare.c_str(), nullptr);
+    CreateDirectoryW(onPath.c_str(), nullptr);
+    const std::wstring bareMarkers[] = {bare + L"\\qttestability.dll",
+                                        onPath + L"\\qttestability.dll"};
+    report.check(CopyFileW(widen(MARKER_BARE).c_str(), bareMarkers[0].c_str(), FALSE) &&
+                     CopyFileW(widen(MARKER_BARE).c_str(), bareMarkers[1].c_str(), FALSE),
+                 "marker qttestability.dll in the working folder and on PATH");
+    for (const bool inWorkingFolder : {true, false}) {
+        ChildOptions loading;
+        loading.workingDirectory = inWorkingFolder ? bare : folder;
+        if (!inWorkingFolder) {
+            loading.path = onPath;
+        }
+        const ChildRun loaded = runChild(widen(MARKER_LOADER), {L"qttestability"}, loading);
+        const std::wstring& marker = bareMarkers[inWorkingFolder ? 0 : 1];
+        report.check(loaded.started && loaded.exitCode == 0 &&
+                         GetFileAttributesW((marker + L".loaded").c_str()) !=
+                             INVALID_FILE_ATTRIBUTES,
+                     std::string("control: LoadLibrary by bare name takes the marker from ") +
+                         (inWorkingFolder ? "the working folder" : "PATH"),
+                     loaded.standardOutput);
+        DeleteFileW((marker + L".loaded").c_str());
+    }
+    const std::vector<std::pair<std::wstring, std::wstring>> variables = {
+        {L"QT_PLUGIN_PATH", plugins},
+        {L"QT_QPA_PLATFORM_PLUGIN_PATH", plugins + L"\\platforms"},
+        {L"QT_QPA_PLATFORM", L"panelupmarker"},
+        {L"QT_QPA_PLATFORMTHEME", L"panelupmarker"},
+        {L"QT_STYLE_OVERRIDE", L"panelupmarker"},
+        {L"QT_QPA_GENERIC_PLUGINS", L"panelupmarker"},
+        {L"QT_IM_MODULE", L"panelupmarker"},
+        {L"QT_LOAD_TESTABILITY", L"1"}};
+    for (const auto& variable : variables) {
+        const std::string row = narrow(variable.first) + " alone in HKCU\\Environment";
+        startsAsUsual(report, executable, row, {variable}, L"", bare, onPath);
+        report.check(markersBelow(plugins).empty() && markersBelow(bare).empty() &&
+                         markersBelow(onPath).empty(),
+                     row + ": no marker loads");
+    }
+    const std::wstring options[] = {L"-platformpluginpath \"" + plugins + L"\\platforms\"",
+                                    L"-platform panelupmarker",
+                                    L"-platformtheme panelupmarker",
+                                    L"-style=panelupmarker",
+                                    L"--plugin panelupmarker",
+                                    L"-testability"};
+    for (const std::wstring& option : options) {
+        const std::string row = narrow(option) + " alone";
+        startsAsUsual(report, executable, row, {}, option, bare, onPath);
+        report.check(markersBelow(plugins).empty() && markersBelow(bare).empty() &&
+                         markersBelow(onPath).empty(),
+                     row + ": no marker loads");
+    }
     if (inPlace) {
         report.check(DeleteFileW((folder + L"\\dxva2.dll").c_str()) != 0 &&
                          DeleteFileW(probe.c_str()) != 0,

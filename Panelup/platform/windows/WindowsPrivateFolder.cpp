@@ -5,19 +5,11 @@
 #include <aclapi.h>
 #include <sddl.h>
 
-#include <algorithm>
 #include <string>
-#include <vector>
 
 namespace platform {
 
 namespace {
-
-// Full control for Administrators and SYSTEM, inherited by everything below,
-// and nothing taken from the folder above. The owner is the Administrators
-// group, as for every object an elevated administrator creates by default.
-const wchar_t* const adminOnlyDescriptor = L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)";
-const wchar_t* const adminOnlyDacl = L"D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)";
 
 // Every right that changes the folder, what is in it or who may.
 constexpr ACCESS_MASK changingRights = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_EA |
@@ -39,9 +31,28 @@ std::string sidText(PSID sid) {
     return narrow;
 }
 
-bool isAdminsOrSystem(PSID sid) {
+// TrustedInstaller's service SID, which owns and may change Program Files.
+const wchar_t* const trustedInstaller =
+    L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
+
+bool isTrustedInstaller(PSID sid) {
+    PSID known = nullptr;
+    if (!ConvertStringSidToSidW(trustedInstaller, &known))
+        return false;
+    const bool same = EqualSid(sid, known) != 0;
+    LocalFree(known);
+    return same;
+}
+
+bool isAdministration(PSID sid) {
     return IsWellKnownSid(sid, WinBuiltinAdministratorsSid) ||
-           IsWellKnownSid(sid, WinLocalSystemSid);
+           IsWellKnownSid(sid, WinLocalSystemSid) || isTrustedInstaller(sid);
+}
+
+// CREATOR OWNER stands for whoever creates an item below, who must already
+// be allowed to create there; OWNER RIGHTS for the owner, checked apart.
+bool standsForCreatorOrOwner(PSID sid) {
+    return IsWellKnownSid(sid, WinCreatorOwnerSid) || IsWellKnownSid(sid, WinCreatorOwnerRightsSid);
 }
 
 class Handle {
@@ -97,99 +108,28 @@ bool isPlainFile(DWORD attributes) {
             (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
 }
 
-bool exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// The folders this process made, by identity: a folder that is still the
-// same one (not replaced, not a link) is used again without judging its
-// rights, which not every file system keeps. Each stays open (sharing
-// every right, so nothing is locked) for the rest of the run: its file
-// index then cannot be given to another folder, even where the index
-// carries no sequence number as NTFS's does. The creation time is no part
-// of it, as Wine reports the time of the last change there.
-struct FolderIdentity {
-    DWORD volume;
-    DWORD high;
-    DWORD low;
-};
-std::vector<FolderIdentity> madeHere;
-
-bool identityOf(const std::wstring& path, FolderIdentity& identity) {
-    const Handle folder(openItself(path, FILE_READ_ATTRIBUTES));
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!folder.valid() || !GetFileInformationByHandle(folder.get(), &info) ||
-        (attributesOf(path, folder.get()) & FILE_ATTRIBUTE_REPARSE_POINT) ||
-        !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        return false;
-    identity = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
-    return true;
-}
-
-bool madeInThisRun(const std::wstring& path) {
-    FolderIdentity identity{};
-    if (!identityOf(path, identity))
-        return false;
-    for (const FolderIdentity& made : madeHere) {
-        if (made.volume == identity.volume && made.high == identity.high &&
-            made.low == identity.low)
-            return true;
-    }
-    return false;
-}
-
-// Renames what path names itself, opened without following a reparse
-// point: a link is moved, never what it leads to.
-bool renameItself(const std::wstring& path, const std::wstring& to) {
-    const Handle item(openItself(path, DELETE | FILE_READ_ATTRIBUTES));
-    if (!item.valid())
-        return false;
-    // Where the name shows a link but the handle opened what it leads to,
-    // the rename would move that instead.
-    if ((attributesOf(path, item.get()) & FILE_ATTRIBUTE_REPARSE_POINT) &&
-        !(attributesOf(item.get()) & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        SetLastError(ERROR_NOT_SUPPORTED);
-        return false;
-    }
-    const size_t bytes = sizeof(FILE_RENAME_INFO) + to.size() * sizeof(wchar_t);
-    std::vector<unsigned char> buffer(bytes, 0);
-    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-    rename->ReplaceIfExists = FALSE;
-    rename->RootDirectory = nullptr;
-    rename->FileNameLength = static_cast<DWORD>(to.size() * sizeof(wchar_t));
-    std::copy(to.begin(), to.end(), rename->FileName);
-    return SetFileInformationByHandle(item.get(), FileRenameInfo, rename,
-                                      static_cast<DWORD>(bytes)) != 0;
-}
-
-std::wstring asideName(const std::wstring& path, unsigned attempt) {
-    FILETIME now{};
-    GetSystemTimeAsFileTime(&now);
-    const unsigned long long stamp =
-        (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
-    return path + L".moved-" + std::to_wstring(stamp / 10000) + L"-" + std::to_wstring(attempt);
-}
-
-bool createAdminOnly(const std::wstring& path, DWORD& error) {
-    // A token that may not name the Administrators group as owner (not
-    // elevated) gets its default owner; the check afterwards judges it.
-    for (const wchar_t* sddl : {adminOnlyDescriptor, adminOnlyDacl}) {
-        PSECURITY_DESCRIPTOR descriptor = nullptr;
-        if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1,
-                                                                  &descriptor, nullptr)) {
-            error = GetLastError();
-            return false;
+std::wstring finalPathOf(HANDLE handle) {
+    std::wstring path(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const DWORD length =
+            GetFinalPathNameByHandleW(handle, &path[0], static_cast<DWORD>(path.size()),
+                                      FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0)
+            return {};
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
         }
-        SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor, FALSE};
-        const bool made = CreateDirectoryW(path.c_str(), &attributes) != 0;
-        error = GetLastError();
-        LocalFree(descriptor);
-        if (made)
-            return true;
-        if (error != ERROR_INVALID_OWNER)
-            return false;
+        path.resize(length + 1);
     }
-    return false;
+    return {};
+}
+
+std::string narrowText(const std::wstring& wide) {
+    std::string narrow;
+    for (const wchar_t c : wide)
+        narrow += static_cast<char>(c < 128 ? c : '?');
+    return narrow;
 }
 
 } // namespace
@@ -199,19 +139,16 @@ std::string whyDescriptorNotAdminOnly(void* descriptor) {
     BOOL defaulted = FALSE;
     if (!GetSecurityDescriptorOwner(descriptor, &owner, &defaulted))
         return errorText("its owner cannot be read", GetLastError());
-    if (!owner || !isAdminsOrSystem(owner))
+    if (!owner || !isAdministration(owner))
         return "it belongs to " + (owner ? sidText(owner) : std::string("nobody"));
-    SECURITY_DESCRIPTOR_CONTROL control = 0;
-    DWORD revision = 0;
     BOOL present = FALSE;
     PACL dacl = nullptr;
-    if (!GetSecurityDescriptorControl(descriptor, &control, &revision) ||
-        !GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted))
+    if (!GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted))
         return errorText("its rights cannot be read", GetLastError());
     if (!present || !dacl)
         return "it has no access list: everyone may change it";
-    if ((control & SE_DACL_PROTECTED) == 0)
-        return "its rights are inherited from the folder above";
+    // Inherited entries are judged like the others: the installed folder
+    // takes its rights from Program Files.
     for (DWORD index = 0; index < dacl->AceCount; ++index) {
         void* ace = nullptr;
         if (!GetAce(dacl, index, &ace))
@@ -226,14 +163,11 @@ std::string whyDescriptorNotAdminOnly(void* descriptor) {
         // will make in it.
         auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(ace);
         PSID sid = &allowed->SidStart;
-        if ((allowed->Mask & changingRights) != 0 && !isAdminsOrSystem(sid))
+        if ((allowed->Mask & changingRights) != 0 && !isAdministration(sid) &&
+            !standsForCreatorOrOwner(sid))
             return sidText(sid) + " may change it";
     }
     return {};
-}
-
-const wchar_t* adminOnlyFolderSddl() {
-    return adminOnlyDescriptor;
 }
 
 std::string whyNotAdminOnly(const std::wstring& path) {
@@ -256,62 +190,6 @@ std::string whyNotAdminOnly(const std::wstring& path) {
     const std::string why = whyDescriptorNotAdminOnly(descriptor);
     LocalFree(descriptor);
     return why;
-}
-
-AdminOnlyFolder prepareAdminOnlyFolder(const std::wstring& path) {
-    AdminOnlyFolder result;
-    if (madeInThisRun(path)) {
-        result.ready = true;
-        return result;
-    }
-    if (exists(path) || isReparsePoint(path)) {
-        const std::string why = whyNotAdminOnly(path);
-        if (why.empty()) {
-            result.ready = true;
-            return result;
-        }
-        // Renaming moves the link or folder itself; nothing in or behind it
-        // is touched.
-        DWORD error = ERROR_ALREADY_EXISTS;
-        for (unsigned attempt = 0; attempt < 5 && error == ERROR_ALREADY_EXISTS; ++attempt) {
-            const std::wstring aside = asideName(path, attempt);
-            if (renameItself(path, aside)) {
-                result.movedAside = aside;
-                error = ERROR_SUCCESS;
-            } else {
-                error = GetLastError();
-            }
-        }
-        if (result.movedAside.empty()) {
-            result.refusal =
-                why + "; " +
-                (error == ERROR_NOT_SUPPORTED
-                     ? std::string("it cannot be moved aside: this system opens what the link "
-                                   "leads to, not the link")
-                     : errorText("it cannot be moved aside", error));
-            return result;
-        }
-        result.movedBecause = why;
-    }
-    DWORD error = ERROR_SUCCESS;
-    if (!createAdminOnly(path, error)) {
-        result.refusal = errorText("it cannot be created", error);
-        return result;
-    }
-    // Made with its rights in one step, so nobody else had it at any time.
-    FolderIdentity identity{};
-    if (!identityOf(path, identity)) {
-        result.refusal = errorText("the folder made cannot be examined", GetLastError());
-        return result;
-    }
-    // Never closed: Windows closes it when the process ends.
-    CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    madeHere.push_back(identity);
-    result.caution = whyNotAdminOnly(path);
-    result.ready = true;
-    return result;
 }
 
 bool makeFoldersBelow(const std::wstring& root, const std::wstring& relative,
@@ -372,6 +250,63 @@ bool deletePlainFile(const std::wstring& path) {
     disposition.DeleteFile = TRUE;
     return SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition,
                                       sizeof(disposition)) != 0;
+}
+
+void* openOwnFileForWriting(const std::wstring& folder, const std::wstring& name, bool empty,
+                            std::string& refusal) {
+    std::wstring base = folder;
+    while (base.size() > 3 && (base.back() == L'\\' || base.back() == L'/'))
+        base.pop_back();
+    // The folder as it resolves now: a temporary folder that is itself a
+    // link is the user's choice, what lies in it is checked against it.
+    const Handle place(CreateFileW(base.c_str(), FILE_READ_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const std::wstring placeFinal = place.valid() ? finalPathOf(place.get()) : std::wstring();
+    if (placeFinal.empty()) {
+        refusal = errorText("its folder cannot be examined", GetLastError());
+        return nullptr;
+    }
+    const std::wstring path = base + L"\\" + name;
+    // OPEN_ALWAYS empties nothing, FILE_FLAG_OPEN_REPARSE_POINT opens a
+    // junction or symbolic link itself (Windows; Wine opens the target, which
+    // the final path below then shows).
+    Handle file(CreateFileW(path.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                            FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file.valid()) {
+        refusal = errorText("it cannot be opened", GetLastError());
+        return nullptr;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file.get(), &info)) {
+        refusal = errorText("it cannot be examined", GetLastError());
+        return nullptr;
+    }
+    if (!isPlainFile(attributesOf(path, file.get()))) {
+        refusal = "it is a link, a folder or a device";
+        return nullptr;
+    }
+    // A hard link shares the file with a name elsewhere.
+    if (info.nNumberOfLinks != 1) {
+        refusal = "it has " + std::to_string(info.nNumberOfLinks) + " names";
+        return nullptr;
+    }
+    const std::wstring expected = placeFinal + L"\\" + name;
+    const std::wstring final = finalPathOf(file.get());
+    if (final.empty() ||
+        CompareStringOrdinal(final.c_str(), static_cast<int>(final.size()), expected.c_str(),
+                             static_cast<int>(expected.size()), TRUE) != CSTR_EQUAL) {
+        refusal = "it lies elsewhere: " + narrowText(final);
+        return nullptr;
+    }
+    LARGE_INTEGER start{};
+    if (!SetFilePointerEx(file.get(), start, nullptr, empty ? FILE_BEGIN : FILE_END) ||
+        (empty && !SetEndOfFile(file.get()))) {
+        refusal = errorText("it cannot be emptied", GetLastError());
+        return nullptr;
+    }
+    return file.release();
 }
 
 } // namespace platform
