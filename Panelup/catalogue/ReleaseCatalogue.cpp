@@ -282,8 +282,6 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
             return false;
         }
     }
-    if (accepted && recordWritable)
-        FirmwareRecord::setCatalogueTimestamp(settings, name, *accepted);
     int scalarResult = -1;
     int hubResult = -1;
     for (const CatalogueEntry& entry : entries) {
@@ -326,6 +324,10 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
         }
         writeRecord(settings, name, entry, stored, false);
     }
+    // A catalogue whose files did not all arrive leaves Config.ini's
+    // timestamp as it was, as every refusal does.
+    if (accepted && recordWritable && failedDownloads_.isEmpty())
+        FirmwareRecord::setCatalogueTimestamp(settings, name, *accepted);
     settings.sync();
     if (recordWritable && settings.status() != QSettings::NoError) {
         qWarning() << "The firmware record could not be written to" << context_.configPath;
