@@ -175,6 +175,7 @@ private slots:
     void failedDownloadKeepsStoreAndRecord();
     void signedCatalogueTakenOrRefused_data();
     void signedCatalogueTakenOrRefused();
+    void storedFileOfOtherSha256FetchedAgain();
     void missingCatalogueCopy_data();
     void missingCatalogueCopy();
     void testSiteServesEverything();
@@ -976,6 +977,31 @@ void ReleaseCatalogueTest::signedCatalogueTakenOrRefused() {
     QCOMPARE(readAll(program_ + "/Config.ini"), config);
     QCOMPARE(readAll(program_ + "/Scalar/fw.bin"), v1);
     QVERIFY(!QFile::exists(program_ + "/Scalar/fw2.bin"));
+}
+
+// A stored file with the right 16-bit sum but not the signed SHA-256 is not
+// taken for the catalogue's.
+void ReleaseCatalogueTest::storedFileOfOtherSha256FetchedAgain() {
+    const QByteArray original = firmware('a');
+    QByteArray swapped = original;
+    std::swap(swapped[10], swapped[20]);
+    QCOMPARE(sumText(swapped), sumText(original));
+    QVERIFY(swapped != original);
+    writeFile(program_ + "/Scalar/fw.bin", swapped);
+
+    const SigningKey site;
+    QVERIFY(setSiteKeys({site.publicKey().toStdString()}));
+    Entry entry{"Scalar", "fw.bin", "18.5", sumText(original), "Scalar"};
+    entry.sha256 = sha256Of(original);
+    const QByteArray xml = catalogueXml({entry});
+    server_->serve(catalogueUrlPath(), xml);
+    server_->serve(catalogueUrlPath() + ".minisig", site.sign(xml, "LM0420.xml", 1700000000));
+    server_->serve(filePath("fw.bin"), original);
+
+    QVERIFY(refresh(false));
+    QCOMPARE(server_->requestCount(filePath("fw.bin")), 1);
+    QCOMPARE(readAll(program_ + "/Scalar/fw.bin"), original);
+    QCOMPARE(record("ScalarBinSha256"), sha256Of(original));
 }
 
 void ReleaseCatalogueTest::missingCatalogueCopy_data() {
