@@ -15,6 +15,8 @@ void Panelup::updateFW() {
     context.scalarBinFile = scalarBinFile;
     context.hubBinCheckSum = hubBinCheckSum;
     context.scalarBinCheckSum = scalarBinCheckSum;
+    context.hubBinSha256 = hubBinSha256;
+    context.scalarBinSha256 = scalarBinSha256;
     context.modelName = modelName;
     context.programFolder = programFolder;
     context.keepAwake = &platform::current().keepAwake();
