@@ -175,7 +175,9 @@ function(panelup_windows_deploy)
             -DWORK=${PROJECT_BINARY_DIR}/installer
             -DWIXL=${PANELUP_WIXL} -DMSIBUILD=${PANELUP_MSIBUILD}
             -P ${PROJECT_SOURCE_DIR}/cmake/BuildWindowsInstaller.cmake
-        COMMAND ${CMAKE_COMMAND} -DDEST=${PANELUP_WINDOWS_OUT}/PanelupDemo -DCLEAN=ON
+        # The demo site signed with the key the demo program trusts.
+        COMMAND ${CMAKE_COMMAND} -E env PANELUP_DEMO_SITE_KEY=${PANELUP_DEMO_SITE_KEY_FILE}
+            ${CMAKE_COMMAND} -DDEST=${PANELUP_WINDOWS_OUT}/PanelupDemo -DCLEAN=ON
             "-DFILES=$<TARGET_FILE:PanelupDemo>|$<TARGET_FILE:Hubbridge>|$<TARGET_FILE:TxHubLib>|${runtime_arg}|${qt_arg}|${demo_files}"
             -DPLATFORM_PLUGIN=${platform_plugin} -DSTYLE_PLUGIN=${style_plugin}
             -DSITE=${PROJECT_SOURCE_DIR}/demo/make-site.py -DSTRIP=${CMAKE_STRIP}

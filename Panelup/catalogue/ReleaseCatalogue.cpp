@@ -142,8 +142,14 @@ int ReleaseCatalogue::compareInstalled(const CatalogueEntry& entry) const {
                     QString::number(context_.hubVersionMinor, 16);
         onRecord = context_.hubBinFile;
     }
+    // A signed file on record that lost its SHA-256 is offered again: the
+    // monitor is never written from it, and the download replaces it.
     if (onRecord == entry.recordPath())
-        return 0;
+        return signed_ && !storedFileMatches(context_.programFolder + QLatin1Char('/') +
+                                                 entry.folder + QLatin1Char('/') + entry.file,
+                                             entry, true)
+                   ? 1
+                   : 0;
     return compareVersions(entry.version.toStdString(), installed.toStdString());
 }
 

@@ -998,8 +998,16 @@ void ReleaseCatalogueTest::storedFileOfOtherSha256FetchedAgain() {
     server_->serve(catalogueUrlPath(), xml);
     server_->serve(catalogueUrlPath() + ".minisig", site.sign(xml, "LM0420.xml", 1700000000));
     server_->serve(filePath("fw.bin"), original);
+    setRecord("ScalarBinFile", "Scalar//fw.bin");
+    setRecord("ScalarBinCheckSum", sumText(original));
+    CatalogueContext c = context();
+    c.scalarVersionMajor = 18;
+    c.scalarVersionMinor = 5;
+    c.scalarBinFile = "Scalar//fw.bin";
 
-    QVERIFY(refresh(false));
+    // Offered again although the version is the installed one.
+    QVERIFY(refresh(true, c));
+    QVERIFY(refresh(false, c));
     QCOMPARE(server_->requestCount(filePath("fw.bin")), 1);
     QCOMPARE(readAll(program_ + "/Scalar/fw.bin"), original);
     QCOMPARE(record("ScalarBinSha256"), sha256Of(original));

@@ -1,6 +1,10 @@
 #include "SigningKey.h"
 
+#include <QFile>
+
 #include <sodium.h>
+
+#include <algorithm>
 
 #include <stdexcept>
 
@@ -9,6 +13,27 @@ SigningKey::SigningKey() {
         throw std::runtime_error("libsodium cannot start");
     crypto_sign_keypair(public_.data(), secret_.data());
     randombytes_buf(id_.data(), id_.size());
+}
+
+SigningKey SigningKey::fromFile(const QString& path) {
+    SigningKey key;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return key;
+    QByteArray id;
+    QByteArray seed;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        if (line.startsWith("id "))
+            id = QByteArray::fromHex(line.mid(3));
+        else if (line.startsWith("seed "))
+            seed = QByteArray::fromHex(line.mid(5));
+    }
+    if (id.size() != int(key.id_.size()) || seed.size() != crypto_sign_SEEDBYTES)
+        return key;
+    std::copy(id.begin(), id.end(), key.id_.begin());
+    crypto_sign_seed_keypair(key.public_.data(), key.secret_.data(),
+                             reinterpret_cast<const unsigned char*>(seed.constData()));
+    return key;
 }
 
 QString SigningKey::publicKey() const {

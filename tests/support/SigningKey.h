@@ -11,6 +11,9 @@
 class SigningKey {
 public:
     SigningKey();
+    // The demo site's key as demo/make-site.py --make-key writes it; a key
+    // of its own when the file cannot be read.
+    static SigningKey fromFile(const QString& path);
 
     // The key line of the key's .pub file, as PANELUP_SITE_KEYS takes it.
     QString publicKey() const;
