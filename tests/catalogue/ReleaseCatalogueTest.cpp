@@ -15,6 +15,8 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -176,6 +178,7 @@ private slots:
     void signedCatalogueTakenOrRefused_data();
     void signedCatalogueTakenOrRefused();
     void storedFileOfOtherSha256FetchedAgain();
+    void demoSiteAsMakeSiteSignsItIsTaken();
     void missingCatalogueCopy_data();
     void missingCatalogueCopy();
     void testSiteServesEverything();
@@ -1011,6 +1014,28 @@ void ReleaseCatalogueTest::storedFileOfOtherSha256FetchedAgain() {
     QCOMPARE(server_->requestCount(filePath("fw.bin")), 1);
     QCOMPARE(readAll(program_ + "/Scalar/fw.bin"), original);
     QCOMPARE(record("ScalarBinSha256"), sha256Of(original));
+}
+
+// The demo site as demo/make-site.py signs it (its own minisign writer, not
+// ours), with a key it makes as the build does.
+void ReleaseCatalogueTest::demoSiteAsMakeSiteSignsItIsTaken() {
+    const QString script = QStringLiteral(PANELUP_SOURCE_DIR "/demo/make-site.py");
+    const QString keys = root_->filePath("key");
+    const QString site = root_->filePath("www");
+    QCOMPARE(QProcess::execute("python3", {script, "--make-key", keys}), 0);
+    QCOMPARE(QProcess::execute("python3", {script, "--key", keys + "/demo-site.key", site}), 0);
+    const QRegularExpressionMatch key =
+        QRegularExpression("\"(RW[A-Za-z0-9+/=]+)\"").match(readAll(keys + "/DemoSiteKey.h"));
+    QVERIFY(key.hasMatch());
+    QVERIFY(setSiteKeys({key.captured(1).toStdString()}));
+    server_->serveFolder(sitePath, site + sitePath);
+
+    QVERIFY(refresh(false));
+    QCOMPARE(record("ScalarBinFile"), QStringLiteral("FW_LM0420//LM0420_M012R05.bin"));
+    QCOMPARE(record("HubBinFile"), QStringLiteral("FW_LM0420//LM0420_Hub_0122.bin"));
+    QCOMPARE(record("ScalarBinSha256"),
+             sha256Of(readAll(site + sitePath + "LM0420/LM0420_M012R05.bin")));
+    QVERIFY(record("CatalogueTimestamp").toULongLong() > 1700000000);
 }
 
 void ReleaseCatalogueTest::missingCatalogueCopy_data() {
