@@ -38,7 +38,9 @@ endif()
 # today.
 set(PANELUP_SITE_KEYS "" CACHE STRING "minisign public keys (base64) trusted for the update site")
 foreach(key IN LISTS PANELUP_SITE_KEYS)
-    if(NOT key MATCHES "^RW[A-Za-z0-9+/]+=*$")
+    # "Ed", an 8-byte id and a 32-byte key: 56 characters of base64.
+    string(LENGTH "${key}" length)
+    if(NOT key MATCHES "^RW[A-Za-z0-9+/]+$" OR NOT length EQUAL 56)
         message(FATAL_ERROR "PANELUP_SITE_KEYS: '${key}' is not a minisign public key")
     endif()
 endforeach()

@@ -48,19 +48,22 @@ bool storeChecked(const QString& from, const QString& to, int expected, uint16_t
     if (!out.open(QIODevice::WriteOnly))
         return false;
     uint32_t sum = 0;
-    Sha256 hash;
+    std::optional<Sha256> hash;
+    if (!expectedSha256.empty())
+        hash.emplace();
     while (!in.atEnd()) {
         const QByteArray chunk = in.read(qint64{1} << 16);
         if (chunk.isEmpty() || out.write(chunk) != chunk.size())
             return false;
         sum += byteChecksum(reinterpret_cast<const uint8_t*>(chunk.constData()),
                             static_cast<std::size_t>(chunk.size()));
-        hash.add(chunk.constData(), static_cast<std::size_t>(chunk.size()));
+        if (hash)
+            hash->add(chunk.constData(), static_cast<std::size_t>(chunk.size()));
     }
     actual = static_cast<uint16_t>(sum);
-    actualSha256 = hash.hex();
-    return actual == expected && (expectedSha256.empty() || actualSha256 == expectedSha256) &&
-           out.commit();
+    if (hash)
+        actualSha256 = hash->hex();
+    return actual == expected && actualSha256 == expectedSha256 && out.commit();
 }
 
 // The entry's SHA-256 when its catalogue was signed, else empty.
