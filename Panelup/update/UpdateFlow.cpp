@@ -122,7 +122,8 @@ private:
     // A missing, empty or altered file is never handed to a writer: it
     // could leave the monitor without working firmware.
     // With site keys built in, a file is written only as the signed
-    // catalogue described it; without, as the specification has it.
+    // catalogue described it; without, the site's own checksum is all
+    // there is, as before signing.
     static std::optional<QString> signedSha256(const QString& recorded) {
         if (catalogue::siteKeys().empty())
             return std::nullopt;
