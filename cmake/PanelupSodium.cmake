@@ -9,8 +9,12 @@ if(TARGET panelup_sodium)
 endif()
 add_library(panelup_sodium INTERFACE)
 if(PANELUP_SODIUM_PREFIX)
-    find_path(SODIUM_INCLUDE_DIR sodium.h PATHS ${PANELUP_SODIUM_PREFIX}/include NO_DEFAULT_PATH)
-    find_library(SODIUM_LIBRARY NAMES libsodium.a PATHS ${PANELUP_SODIUM_PREFIX}/lib NO_DEFAULT_PATH)
+    # The prefix is a folder of this machine, not of the cross toolchain's
+    # root, where the toolchain file sends every other search.
+    find_path(SODIUM_INCLUDE_DIR sodium.h PATHS ${PANELUP_SODIUM_PREFIX}/include
+        NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+    find_library(SODIUM_LIBRARY NAMES libsodium.a PATHS ${PANELUP_SODIUM_PREFIX}/lib
+        NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
     if(NOT SODIUM_LIBRARY AND NOT WIN32)
         find_library(SODIUM_LIBRARY NAMES sodium libsodium.so.23)
     endif()
