@@ -2,11 +2,15 @@ cmake_minimum_required(VERSION 3.18)
 # Lays out one Windows program folder:
 #   cmake -DDEST=<folder> -DFILES=<a|b|...> -DPLATFORM_PLUGIN=<qwindows.dll>
 #         -DSTYLE_PLUGIN=<qwindowsvistastyle.dll> [-DCLEAN=ON] [-DZIP=<file>]
-#         [-DSITE=<make-site.py>] [-DSTRIP=<strip>] -P DeployWindowsFolder.cmake
+#         [-DSITE=<make-site.py>] [-DSTRIP=<strip>] [-DSIGN=<scripts/sign-windows>]
+#         -P DeployWindowsFolder.cmake
 # FILES go into the folder itself, the plugins into platforms/ and styles/,
 # where Qt looks for them beside the program. SITE writes the demo's update
 # site into www/. STRIP strips every program and DLL laid out: Debian's
 # MinGW runtime alone carries 20 MB of symbols nobody on Windows reads.
+# SIGN signs the folder's binaries when the build's environment gives a
+# certificate (PANELUP_SIGN_PKCS12), after stripping (which would drop the
+# signatures) and before the zip and the MSI take them.
 string(REPLACE "|" ";" files "${FILES}")
 if(CLEAN)
     file(REMOVE_RECURSE "${DEST}")
@@ -28,6 +32,13 @@ if(STRIP)
             message(FATAL_ERROR "${STRIP} ${binary} failed")
         endif()
     endforeach()
+endif()
+
+if(SIGN AND NOT "$ENV{PANELUP_SIGN_PKCS12}" STREQUAL "")
+    execute_process(COMMAND "${SIGN}" "${DEST}" RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "${SIGN} ${DEST} failed")
+    endif()
 endif()
 
 if(SITE)
