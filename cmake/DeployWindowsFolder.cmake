@@ -3,14 +3,17 @@ cmake_minimum_required(VERSION 3.18)
 #   cmake -DDEST=<folder> -DFILES=<a|b|...> -DPLATFORM_PLUGIN=<qwindows.dll>
 #         -DSTYLE_PLUGIN=<qwindowsvistastyle.dll> [-DCLEAN=ON] [-DZIP=<file>]
 #         [-DSITE=<make-site.py>] [-DSTRIP=<strip>] [-DVERBATIM=<a|b|...>]
-#         -P DeployWindowsFolder.cmake
+#         [-DSIGN=<scripts/sign-windows>] -P DeployWindowsFolder.cmake
 # FILES go into the folder itself, the plugins into platforms/ and styles/,
 # where Qt looks for them beside the program. SITE writes the demo's update
 # site into www/. STRIP strips every program and DLL of FILES and the
 # plugins: Debian's MinGW runtime alone carries 20 MB of symbols nobody on
-# Windows reads. VERBATIM files (the hub maker's TxHubLib.dll) go into the
-# folder byte for byte after that: a third party's binary is never
-# rewritten, and stripping a signed one would break its signature.
+# Windows reads. SIGN signs the folder's binaries when the build's
+# environment gives a certificate (PANELUP_SIGN_PKCS12), after stripping
+# (which would drop the signatures) and before the zip and the MSI take
+# them. VERBATIM files (the hub maker's TxHubLib.dll) go into the folder
+# byte for byte after that: a third party's binary is never rewritten, nor
+# signed by us, and stripping a signed one would break its signature.
 string(REPLACE "|" ";" files "${FILES}")
 if(CLEAN)
     file(REMOVE_RECURSE "${DEST}")
@@ -34,6 +37,12 @@ if(STRIP)
     endforeach()
 endif()
 
+if(SIGN AND NOT "$ENV{PANELUP_SIGN_PKCS12}" STREQUAL "")
+    execute_process(COMMAND "${SIGN}" "${DEST}" RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "${SIGN} ${DEST} failed")
+    endif()
+endif()
 string(REPLACE "|" ";" verbatim "${VERBATIM}")
 foreach(file IN LISTS verbatim)
     get_filename_component(name "${file}" NAME)

@@ -169,6 +169,7 @@ function(panelup_windows_deploy)
             "-DFILES=$<TARGET_FILE:Panelup>|$<TARGET_FILE:Hubbridge>|${runtime_arg}|${qt_arg}"
             -DPLATFORM_PLUGIN=${platform_plugin} -DSTYLE_PLUGIN=${style_plugin}
             -DZIP=${PANELUP_WINDOWS_OUT}/Panelup.zip -DSTRIP=${CMAKE_STRIP} "-DVERBATIM=${vendor}"
+            -DSIGN=${PROJECT_SOURCE_DIR}/scripts/sign-windows
             -P ${script}
         COMMAND ${CMAKE_COMMAND} -DFOLDER=${PANELUP_WINDOWS_OUT}/Panelup -DOUTPUT=${PANELUP_MSI}
             -DVERSION=${PROJECT_VERSION} -DARCH=${PANELUP_MSI_ARCH}
@@ -178,7 +179,12 @@ function(panelup_windows_deploy)
             -DWIXL=${PANELUP_WIXL} -DMSIBUILD=${PANELUP_MSIBUILD} -DPYTHON=${PANELUP_PYTHON}
             -DSUPPORT_HOST=${PANELUP_SUPPORT_HOST}
             -P ${PROJECT_SOURCE_DIR}/cmake/BuildWindowsInstaller.cmake
-        COMMAND ${CMAKE_COMMAND} -DDEST=${PANELUP_WINDOWS_OUT}/PanelupDemo -DCLEAN=ON
+        # The MSI of the folder as signed above; without a certificate in
+        # the build's environment, one line says the build is unsigned.
+        COMMAND ${PROJECT_SOURCE_DIR}/scripts/sign-windows ${PANELUP_MSI}
+        # The demo site signed with the key the demo program trusts.
+        COMMAND ${CMAKE_COMMAND} -E env PANELUP_DEMO_SITE_KEY=${PANELUP_DEMO_SITE_KEY_FILE}
+            ${CMAKE_COMMAND} -DDEST=${PANELUP_WINDOWS_OUT}/PanelupDemo -DCLEAN=ON
             "-DFILES=$<TARGET_FILE:PanelupDemo>|$<TARGET_FILE:Hubbridge>|$<TARGET_FILE:TxHubLib>|${runtime_arg}|${qt_arg}|${demo_files}"
             -DPLATFORM_PLUGIN=${platform_plugin} -DSTYLE_PLUGIN=${style_plugin}
             -DSITE=${PROJECT_SOURCE_DIR}/demo/make-site.py -DSTRIP=${CMAKE_STRIP}

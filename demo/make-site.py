@@ -4,11 +4,24 @@ firmware images its release catalogue lists, generated here so no binaries
 live in the repository. Fails when a catalogue checksum does not match the
 image it names, so the catalogue and the images cannot drift apart.
 
-    make-site.py OUTDIR   site under OUTDIR/dept-pmsd/FW2/ and .../FW2_Test/
+    make-site.py [--key KEYFILE] OUTDIR
+                          site under OUTDIR/dept-pmsd/FW2/ and .../FW2_Test/;
+                          with a key (or PANELUP_DEMO_SITE_KEY naming one)
+                          every entry gets its sha256 and the catalogue a
+                          minisign signature beside it
     make-site.py --check  only compare the catalogue with the images
+    make-site.py --make-key DIR
+                          the demo site's key, made once per build folder:
+                          DIR/demo-site.key (secret, never committed) and
+                          DIR/DemoSiteKey.h (the public key the demo trusts)
 """
+import base64
+import hashlib
+import os
+import re
 import shutil
 import sys
+import time
 import xml.etree.ElementTree as ElementTree
 from pathlib import Path
 
@@ -80,7 +93,51 @@ def check(model="LM0420"):
     return problems
 
 
-def write(out):
+def make_key(folder):
+    """A new Ed25519 key unless the folder has one; the header only when it
+    changes, so the demo is not rebuilt for nothing."""
+    from cryptography.hazmat.primitives.asymmetric.ed25519 import Ed25519PrivateKey
+    from cryptography.hazmat.primitives import serialization
+
+    folder = Path(folder)
+    folder.mkdir(parents=True, exist_ok=True)
+    key_file = folder / "demo-site.key"
+    if not key_file.exists():
+        descriptor = os.open(key_file, os.O_WRONLY | os.O_CREAT | os.O_EXCL, 0o600)
+        with os.fdopen(descriptor, "w") as out:
+            out.write(f"id {os.urandom(8).hex()}\nseed {os.urandom(32).hex()}\n")
+    key_id, seed = read_key(key_file)
+    public = Ed25519PrivateKey.from_private_bytes(seed).public_key().public_bytes(
+        serialization.Encoding.Raw, serialization.PublicFormat.Raw)
+    line = base64.b64encode(b"Ed" + key_id + public).decode()
+    header = folder / "DemoSiteKey.h"
+    text = ("#pragma once\n// The demo site's public key, made at build time by make-site.py.\n"
+            f'#define PANELUP_DEMO_SITE_KEY "{line}"\n')
+    if not header.exists() or header.read_text() != text:
+        header.write_text(text)
+
+
+def read_key(path):
+    fields = dict(line.split(" ", 1) for line in Path(path).read_text().split("\n") if line)
+    return bytes.fromhex(fields["id"]), bytes.fromhex(fields["seed"])
+
+
+def minisign(data, file_name, key_path):
+    """A detached signature as `minisign -S` writes it by default: prehashed
+    with BLAKE2b-512, the trusted comment naming the time and the file."""
+    from cryptography.hazmat.primitives.asymmetric.ed25519 import Ed25519PrivateKey
+
+    key_id, seed = read_key(key_path)
+    key = Ed25519PrivateKey.from_private_bytes(seed)
+    signature = key.sign(hashlib.blake2b(data).digest())
+    comment = f"timestamp:{int(time.time())}\tfile:{file_name}\thashed".encode()
+    return (b"untrusted comment: signature from the demo site key\n"
+            + base64.b64encode(b"ED" + key_id + signature) + b"\n"
+            + b"trusted comment: " + comment + b"\n"
+            + base64.b64encode(key.sign(signature + comment)) + b"\n")
+
+
+def write(out, key_path=None):
     for base in BASES:
         folder = Path(out) / base
         if folder.exists():
@@ -88,9 +145,26 @@ def write(out):
         shutil.copytree(SITE, folder)
         for name, make in IMAGES.items():
             (folder / "LM0420" / name).write_bytes(make())
+        if key_path:
+            catalogue = folder / "LM0420" / "LM0420.xml"
+            text = catalogue.read_text(encoding="utf-8")
+            for name, make in IMAGES.items():
+                digest = hashlib.sha256(make()).hexdigest()
+                text = re.sub(f'file="{re.escape(name)}"', f'file="{name}" sha256="{digest}"', text)
+            data = text.encode("utf-8")
+            catalogue.write_bytes(data)
+            (folder / "LM0420" / "LM0420.xml.minisig").write_bytes(
+                minisign(data, "LM0420.xml", key_path))
 
 
 def main(argv):
+    if len(argv) == 3 and argv[1] == "--make-key":
+        make_key(argv[2])
+        return 0
+    key_path = os.environ.get("PANELUP_DEMO_SITE_KEY") or None
+    if len(argv) == 4 and argv[1] == "--key":
+        key_path = argv[2]
+        argv = argv[:1] + argv[3:]
     if len(argv) != 2 or argv[1] in ("-h", "--help"):
         print(__doc__.strip(), file=sys.stderr)
         return 2
@@ -100,7 +174,7 @@ def main(argv):
     if problems:
         return 1
     if argv[1] != "--check":
-        write(argv[1])
+        write(argv[1], key_path)
     return 0
 
 

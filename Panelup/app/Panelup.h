@@ -74,6 +74,8 @@ public:
     QString scalarBinFile;
     QString hubBinCheckSum;
     QString scalarBinCheckSum;
+    QString hubBinSha256;
+    QString scalarBinSha256;
     QString modelName;
     // What the last download-mode refreshCatalogue failed to store.
     QStringList failedDownloads;

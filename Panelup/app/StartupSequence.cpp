@@ -195,8 +195,12 @@ private:
     // False when the program was ended.
     bool offerNewerFirmware() {
         w_.ui.bar1->setValue(0);
-        if (!w_.refreshCatalogue(model(), true))
+        if (!w_.refreshCatalogue(model(), true)) {
+            // A catalogue refused for its signature is told as a failed
+            // download; otherwise failedDownloads is empty here.
+            tellFailedDownloads();
             return true;
+        }
         if (!seams::dialogs().question(tr("Confirm to download new version "),
                                        tr("The new firmware version is found.<br>Do you want to "
                                           "download the lastest firmware?")))

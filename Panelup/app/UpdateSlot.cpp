@@ -23,6 +23,8 @@ update::UpdateOutcome Panelup::runUpdate() {
     context.scalarBinFile = scalarBinFile;
     context.hubBinCheckSum = hubBinCheckSum;
     context.scalarBinCheckSum = scalarBinCheckSum;
+    context.hubBinSha256 = hubBinSha256;
+    context.scalarBinSha256 = scalarBinSha256;
     context.modelName = modelName;
     context.programFolder = programFolder;
     context.keepAwake = &platform::current().keepAwake();

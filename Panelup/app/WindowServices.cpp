@@ -112,6 +112,8 @@ void Panelup::takeFirmwareRecord(const catalogue::FirmwareRecord& record) {
     scalarBinCheckSum = record.scalarBinCheckSum;
     hubBinFile = record.hubBinFile;
     hubBinCheckSum = record.hubBinCheckSum;
+    scalarBinSha256 = record.scalarBinSha256;
+    hubBinSha256 = record.hubBinSha256;
 }
 
 } // namespace app

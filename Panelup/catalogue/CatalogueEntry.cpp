@@ -221,6 +221,7 @@ std::vector<CatalogueEntry> readCatalogueEntries(QIODevice& device) {
         CatalogueEntry entry;
         entry.kind = node.tagName();
         entry.file = node.attribute(QStringLiteral("file"));
+        entry.sha256 = node.attribute(QStringLiteral("sha256"));
 
         QStringList fields;
         for (QDomElement child = node.firstChildElement();

@@ -18,6 +18,7 @@ struct CatalogueEntry {
     QString releaseDate;  // 3rd: "M/d/yyyy h:m:s AP"
     QString checksum;     // 5th: hexadecimal, "0x" optional
     QString folder;       // 6th: relative folder, trimmed
+    QString sha256;       // attribute "sha256": required only in a signed catalogue
 
     // The firmware record's form of the stored file: folder + "//" + file.
     QString recordPath() const { return folder + QStringLiteral("//") + file; }

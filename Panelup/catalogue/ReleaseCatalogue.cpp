@@ -1,14 +1,18 @@
 #include "catalogue/ReleaseCatalogue.h"
 
 #include "catalogue/CatalogueEntry.h"
+#include "catalogue/CatalogueSignature.h"
 #include "catalogue/DownloadFolder.h"
+#include "catalogue/FileHash.h"
 #include "catalogue/FileTime.h"
 #include "catalogue/FirmwareChecks.h"
 #include "catalogue/FirmwareRecord.h"
+#include "catalogue/SiteKeys.h"
 #include "catalogue/UpdateSite.h"
 #include "seams/Dialogs.h"
 #include "seams/WindowText.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
@@ -33,8 +37,10 @@ QString recordChecksum(const CatalogueEntry& entry) {
 // Copies the download into the store and sums the very bytes it writes, so
 // nothing can change them between the check and the copy. The stored file is
 // replaced in one step, and only when the sum is the catalogue's; a link in
-// its place is refused rather than followed.
-bool storeChecked(const QString& from, const QString& to, int expected, uint16_t& actual) {
+// its place is refused rather than followed. A signed catalogue's SHA-256
+// (expectedSha256, empty when unsigned) is taken over the same bytes.
+bool storeChecked(const QString& from, const QString& to, int expected, uint16_t& actual,
+                  const std::string& expectedSha256, std::string& actualSha256) {
     QFile in;
     if (!openWithoutFollowing(in, from) || isSymbolicLink(to))
         return false;
@@ -42,20 +48,42 @@ bool storeChecked(const QString& from, const QString& to, int expected, uint16_t
     if (!out.open(QIODevice::WriteOnly))
         return false;
     uint32_t sum = 0;
+    std::optional<Sha256> hash;
+    if (!expectedSha256.empty())
+        hash.emplace();
     while (!in.atEnd()) {
         const QByteArray chunk = in.read(qint64{1} << 16);
         if (chunk.isEmpty() || out.write(chunk) != chunk.size())
             return false;
         sum += byteChecksum(reinterpret_cast<const uint8_t*>(chunk.constData()),
                             static_cast<std::size_t>(chunk.size()));
+        if (hash)
+            hash->add(chunk.constData(), static_cast<std::size_t>(chunk.size()));
     }
     actual = static_cast<uint16_t>(sum);
-    return actual == expected && out.commit();
+    if (hash)
+        actualSha256 = hash->hex();
+    return actual == expected && actualSha256 == expectedSha256 && out.commit();
 }
 
-bool storedFileMatches(const QString& stored, const CatalogueEntry& entry) {
-    return QFileInfo(stored).isFile() &&
-           fileChecksum(stored.toStdString()) == parseChecksumText(entry.checksum.toStdString());
+// The entry's SHA-256 when its catalogue was signed, else empty.
+std::string entrySha256(const CatalogueEntry& entry, bool signedCatalogue) {
+    return signedCatalogue ? normalizedSha256(entry.sha256.toStdString()) : std::string();
+}
+
+bool storedFileMatches(const QString& stored, const CatalogueEntry& entry, bool signedCatalogue) {
+    if (!QFileInfo(stored).isFile() ||
+        fileChecksum(stored.toStdString()) != parseChecksumText(entry.checksum.toStdString()))
+        return false;
+    const std::string expected = entrySha256(entry, signedCatalogue);
+    return expected.empty() || fileSha256(stored.toStdString()) == expected;
+}
+
+QByteArray readSmallFile(const QString& path, qint64 limit) {
+    QFile file;
+    if (!openWithoutFollowing(file, path) || file.size() > limit)
+        return {};
+    return file.read(limit);
 }
 
 // The record's part for an entry's kind; none for other kinds.
@@ -96,11 +124,13 @@ void ReleaseCatalogue::writeRecord(QSettings& settings, const QString& model,
         return;
     if (onlyWhereEmpty && !record_.file(*kind).isEmpty())
         return;
-    if (!storedFileMatches(stored, entry)) {
-        qDebug() << "Not recorded:" << stored << "does not have the checksum" << entry.checksum;
+    if (!storedFileMatches(stored, entry, signed_)) {
+        qDebug() << "Not recorded:" << stored << "does not have the checksum" << entry.checksum
+                 << (signed_ ? "and SHA-256 " + entry.sha256 : QString());
         return;
     }
-    record_.write(settings, model, *kind, entry.recordPath(), recordChecksum(entry));
+    record_.write(settings, model, *kind, entry.recordPath(), recordChecksum(entry),
+                  QString::fromStdString(entrySha256(entry, signed_)));
 }
 
 int ReleaseCatalogue::compareInstalled(const CatalogueEntry& entry) const {
@@ -115,8 +145,14 @@ int ReleaseCatalogue::compareInstalled(const CatalogueEntry& entry) const {
                     QString::number(context_.hubVersionMinor, 16);
         onRecord = context_.hubBinFile;
     }
+    // A signed file on record that lost its SHA-256 is offered again: the
+    // monitor is never written from it, and the download replaces it.
     if (onRecord == entry.recordPath())
-        return 0;
+        return signed_ && !storedFileMatches(context_.programFolder + QLatin1Char('/') +
+                                                 entry.folder + QLatin1Char('/') + entry.file,
+                                             entry, true)
+                   ? 1
+                   : 0;
     return compareVersions(entry.version.toStdString(), installed.toStdString());
 }
 
@@ -126,12 +162,18 @@ bool ReleaseCatalogue::storeEntry(const CatalogueEntry& entry, const QString& mo
     bool ok = downloadFile(url, temporary, true);
     if (ok) {
         const int expected = parseChecksumText(entry.checksum.toStdString());
+        const std::string expectedSha256 = entrySha256(entry, signed_);
         uint16_t actual = 0;
-        ok = storeChecked(temporary, stored, expected, actual);
+        std::string actualSha256;
+        ok = storeChecked(temporary, stored, expected, actual, expectedSha256, actualSha256);
         if (!ok && actual != expected)
             qDebug() << "Failure" << url << "checksum"
                      << QString::fromStdString(checksumText(actual)) << "expected"
                      << QString::fromStdString(checksumText(expected));
+        else if (!ok && !expectedSha256.empty() && actualSha256 != expectedSha256)
+            qWarning().noquote() << "Failure" << url << "SHA-256"
+                                 << QString::fromStdString(actualSha256) << "expected"
+                                 << QString::fromStdString(expectedSha256);
         else if (!ok) {
             qDebug() << "Failure"
                      << "cannot store" << stored;
@@ -147,6 +189,34 @@ bool ReleaseCatalogue::storeEntry(const CatalogueEntry& entry, const QString& mo
     if (QFile::exists(temporary) || isSymbolicLink(temporary))
         removeOwnFile(temporary);
     return ok;
+}
+
+// Without keys built in, the catalogue is taken as the site is today.
+// With keys, accepted is the signature's timestamp to record.
+bool ReleaseCatalogue::authentic(const QString& model, const QByteArray& catalogueBytes,
+                                 const QSettings& settings, std::optional<quint64>& accepted) {
+    const QString fileName = model + QStringLiteral(".xml");
+    if (!signed_) {
+        qDebug().noquote() << "Catalogue" << fileName
+                           << "authenticity not checked: no site keys built in";
+        return true;
+    }
+    std::optional<std::string> signature;
+    const QString signatureCopy =
+        context_.downloadFolder + QLatin1Char('/') + fileName + QStringLiteral(".minisig");
+    if (QFileInfo::exists(signatureCopy) || isSymbolicLink(signatureCopy))
+        signature = readSmallFile(signatureCopy, qint64{signatureSizeLimit} + 1).toStdString();
+    const SignatureCheck check = checkCatalogueSignature(
+        catalogueBytes.toStdString(), signature, siteKeys(), fileName.toStdString(),
+        FirmwareRecord::catalogueTimestamp(settings, model));
+    if (check.verdict != SignatureVerdict::Accepted) {
+        qWarning().noquote() << "Catalogue refused:" << fileName
+                             << QString::fromStdString(check.reason);
+        return false;
+    }
+    qDebug().noquote() << "Catalogue" << fileName << QString::fromStdString(check.reason);
+    accepted = check.timestamp;
+    return true;
 }
 
 const QStringList& ReleaseCatalogue::failedDownloads() const {
@@ -175,6 +245,13 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
     // A failed fetch leaves the copy of an earlier run, which is then used.
     bool result = downloadFile(url, copy, true, catalogueSizeLimit);
     catalogueFetched_ = result;
+    signed_ = !siteKeys().empty();
+    // The signature of an earlier catalogue must not stay beside a new one.
+    const QString signatureCopy = copy + QStringLiteral(".minisig");
+    if (signed_ && result &&
+        !downloadFile(url + QStringLiteral(".minisig"), signatureCopy, true, signatureSizeLimit) &&
+        (QFile::exists(signatureCopy) || isSymbolicLink(signatureCopy)))
+        removeOwnFile(signatureCopy);
 
     // A link where the copy belongs was not put there by this program.
     QFile catalogueFile;
@@ -183,10 +260,30 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
                                  seams::tr("open error!") + copy + url);
         return false;
     }
-    const std::vector<CatalogueEntry> entries = readCatalogueEntries(catalogueFile);
+    // The very bytes checked are the ones read.
+    const QByteArray catalogueBytes = catalogueFile.readAll();
     catalogueFile.close();
-
     QSettings settings(context_.configPath, QSettings::IniFormat);
+    std::optional<quint64> accepted;
+    if (!authentic(name, catalogueBytes, settings, accepted)) {
+        failedDownloads_ << catalogueName;
+        return false;
+    }
+    QBuffer catalogueBuffer;
+    catalogueBuffer.setData(catalogueBytes);
+    catalogueBuffer.open(QIODevice::ReadOnly);
+    const std::vector<CatalogueEntry> entries = readCatalogueEntries(catalogueBuffer);
+    if (signed_) {
+        for (const CatalogueEntry& entry : entries) {
+            if (normalizedSha256(entry.sha256.toStdString()).empty()) {
+                qWarning().noquote() << "Catalogue refused:" << catalogueName << "entry"
+                                     << entry.file << "carries no valid sha256 attribute";
+                failedDownloads_ << catalogueName;
+                return false;
+            }
+        }
+    }
+
     // The record must be able to follow the store: a stored file replaced
     // while its record stays behind fails the checksum test of every later
     // start. An unreadable Config.ini is not overwritten either.
@@ -250,7 +347,7 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
         }
 
         // Whatever the version text, a damaged file is fetched again.
-        if (!storedFileMatches(stored, entry)) {
+        if (!storedFileMatches(stored, entry, signed_)) {
             result = downloadable && storeEntry(entry, name, stored, temporary);
             if (!result) {
                 failedDownloads_ << entry.file;
@@ -260,6 +357,10 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
         }
         writeRecord(settings, name, entry, stored, false);
     }
+    // A catalogue whose files did not all arrive leaves Config.ini's
+    // timestamp as it was, as every refusal does.
+    if (accepted && recordWritable && failedDownloads_.isEmpty())
+        FirmwareRecord::setCatalogueTimestamp(settings, name, *accepted);
     settings.sync();
     if (recordWritable && settings.status() != QSettings::NoError) {
         qWarning() << "The firmware record could not be written to" << context_.configPath;

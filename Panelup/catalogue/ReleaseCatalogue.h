@@ -5,8 +5,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <string>
 
+class QByteArray;
 class QSettings;
 
 namespace catalogue {
@@ -43,6 +45,8 @@ public:
 
     // The files that the last download-mode refresh failed to bring into
     // the store (the catalogue itself when the download folder is refused).
+    // With keys built in, a catalogue refused for its signature or hashes
+    // is named here in either mode, and nothing is recorded or stored.
     const QStringList& failedDownloads() const;
     // Whether the last refresh fetched the catalogue itself from the site
     // (false when it fell back on an earlier copy or had none).
@@ -61,12 +65,15 @@ private:
     int compareInstalled(const CatalogueEntry& entry) const;
     bool storeEntry(const CatalogueEntry& entry, const QString& model, const QString& stored,
                     const QString& temporary);
+    bool authentic(const QString& model, const QByteArray& catalogueBytes,
+                   const QSettings& settings, std::optional<quint64>& accepted);
 
     CatalogueContext context_;
     QStringList failedDownloads_;
     FirmwareRecord record_;
     bool catalogueFetched_ = false;
     QString storeProblem_;
+    bool signed_ = false; // keys are built in: signature and SHA-256 required
 };
 
 } // namespace catalogue

@@ -1,5 +1,7 @@
 #include "update/FirmwareImage.h"
 
+#include "catalogue/FileHash.h"
+
 #include "catalogue/FirmwareChecks.h"
 
 #include <QDebug>
@@ -12,7 +14,8 @@
 namespace update {
 
 FirmwareImage readFirmwareImage(const QString& programFolder, const QString& relativePath,
-                                const QString& recordedChecksum) {
+                                const QString& recordedChecksum,
+                                const std::optional<QString>& recordedSha256) {
     FirmwareImage image;
     image.path = QDir(programFolder).absoluteFilePath(relativePath);
 
@@ -41,6 +44,19 @@ FirmwareImage readFirmwareImage(const QString& programFolder, const QString& rel
         qDebug() << "Firmware file checksum" << QString::number(sum, 16) << "is not the recorded"
                  << recordedChecksum << ":" << image.path;
         return image;
+    }
+    if (recordedSha256) {
+        catalogue::Sha256 hash;
+        hash.add(image.bytes.constData(), static_cast<std::size_t>(image.bytes.size()));
+        const QString actual = QString::fromStdString(hash.hex());
+        if (actual != recordedSha256->toLower()) {
+            image.state = FirmwareImage::State::ChecksumMismatch;
+            qWarning().noquote() << "Firmware file SHA-256" << actual << "is not the recorded"
+                                 << (recordedSha256->isEmpty() ? QStringLiteral("(none)")
+                                                               : *recordedSha256)
+                                 << ":" << image.path;
+            return image;
+        }
     }
     image.state = FirmwareImage::State::Ready;
     qDebug() << "Firmware file" << image.path << image.bytes.size() << "bytes";

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace update {
 
 // A stored firmware file as it is handed to a firmware writer.
@@ -17,8 +19,11 @@ struct FirmwareImage {
 };
 
 // Reads programFolder + relativePath whole and checks it against the
-// checksum text of the firmware record. Only a Ready image may be written.
+// checksum text of the firmware record and, with site keys built in, the
+// SHA-256 recorded from the signed catalogue (none: not checked; an empty
+// one never matches). Only a Ready image may be written.
 FirmwareImage readFirmwareImage(const QString& programFolder, const QString& relativePath,
-                                const QString& recordedChecksum);
+                                const QString& recordedChecksum,
+                                const std::optional<QString>& recordedSha256 = std::nullopt);
 
 } // namespace update

@@ -1,5 +1,7 @@
 #include "update/UpdateFlow.h"
 
+#include "catalogue/SiteKeys.h"
+
 #include "Hubbridge.h"
 #include "platform/Platform.h"
 #include "seams/Dialogs.h"
@@ -131,6 +133,15 @@ private:
 
     // A missing, empty or altered file is never handed to a writer: it
     // could leave the monitor without working firmware.
+    // With site keys built in, a file is written only as the signed
+    // catalogue described it; without, the site's own checksum is all
+    // there is, as before signing.
+    static std::optional<QString> signedSha256(const QString& recorded) {
+        if (catalogue::siteKeys().empty())
+            return std::nullopt;
+        return recorded;
+    }
+
     bool usable(const FirmwareImage& image) {
         if (image.ready())
             return true;
@@ -175,8 +186,8 @@ private:
         showBusy();
         if (!driverPresent())
             return false;
-        const FirmwareImage image =
-            readFirmwareImage(c_.programFolder, c_.hubBinFile, c_.hubBinCheckSum);
+        const FirmwareImage image = readFirmwareImage(
+            c_.programFolder, c_.hubBinFile, c_.hubBinCheckSum, signedSha256(c_.hubBinSha256));
         if (!usable(image)) {
             outcome_.end = UpdateEnd::HubFileUnusable;
             return false;
@@ -210,7 +221,8 @@ private:
         if (!driverPresent())
             return false;
         const FirmwareImage image =
-            readFirmwareImage(c_.programFolder, c_.scalarBinFile, c_.scalarBinCheckSum);
+            readFirmwareImage(c_.programFolder, c_.scalarBinFile, c_.scalarBinCheckSum,
+                              signedSha256(c_.scalarBinSha256));
         if (!usable(image)) {
             outcome_.end = UpdateEnd::ScalarFileUnusable;
             return false;

@@ -38,6 +38,9 @@ struct UpdateFlowContext {
     QString scalarBinFile;
     QString hubBinCheckSum;
     QString scalarBinCheckSum;
+    // From the signed catalogue; checked only with site keys built in.
+    QString hubBinSha256;
+    QString scalarBinSha256;
     QString modelName;
     QString programFolder;
     platform::KeepAwake* keepAwake = nullptr;

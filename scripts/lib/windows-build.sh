@@ -58,16 +58,18 @@ windows_way() {
 # targets named): the 32-bit one under out/windows/, the x86_64 one under
 # out/windows-x86_64/.
 windows_build() {
-    local build=$1 arch=${2:-i686} here qt out started=$SECONDS
+    local build=$1 arch=${2:-i686} here qt sodium out started=$SECONDS
     shift $(($# < 2 ? $# : 2))
     here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
     qt=$("$here/scripts/qt-windows" "$arch")
     echo "windows build: Qt for $arch Windows ready in $((SECONDS - started)) s ($qt)"
+    sodium=$("$here/scripts/sodium-windows" "$arch")
     out=$here/out/windows
     [ "$arch" = i686 ] || out=$here/out/windows-$arch
     cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$here/cmake/toolchain-mingw-w64.cmake" \
         -DPANELUP_WINDOWS_ARCH="$arch" -DPANELUP_WINDOWS_OUT="$out" \
-        -DCMAKE_PREFIX_PATH="$qt" -DPANELUP_BUILD_BENCHMARKS=OFF >/dev/null
+        -DCMAKE_PREFIX_PATH="$qt" -DPANELUP_SODIUM_PREFIX="$sodium" \
+        -DPANELUP_BUILD_BENCHMARKS=OFF >/dev/null
     cmake --build "$build" -j "$(nproc)" ${1:+--target "$@"}
 }

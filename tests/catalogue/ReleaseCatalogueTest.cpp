@@ -1,17 +1,21 @@
 #include "IsolatedTempDir.h"
 #include "ScriptedDialogs.h"
+#include "SigningKey.h"
 #include "TestHttpServer.h"
 
 #include "catalogue/DownloadFolder.h"
 #include "catalogue/FileTime.h"
 #include "catalogue/FirmwareChecks.h"
 #include "catalogue/ReleaseCatalogue.h"
+#include "catalogue/SiteKeys.h"
 #include "catalogue/UpdateSite.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,6 +46,7 @@ struct Entry {
     QString download; // the file name when empty
     QString date = QStringLiteral("3/7/2018 2:05:00 PM");
     int fields = 6;
+    QString sha256; // no attribute when empty
 };
 
 QByteArray catalogueXml(const QList<Entry>& entries, const QString& extra = {}) {
@@ -57,7 +62,9 @@ QByteArray catalogueXml(const QList<Entry>& entries, const QString& extra = {}) 
         const QStringList names{QStringLiteral("Name"),     QStringLiteral("Version"),
                                 QStringLiteral("Date"),     QStringLiteral("Note"),
                                 QStringLiteral("CheckSum"), QStringLiteral("Folder")};
-        xml += QStringLiteral("  <%1 file=\"%2\">\n").arg(e.kind, e.file.toHtmlEscaped());
+        const QString sha256 =
+            e.sha256.isEmpty() ? QString() : QStringLiteral(" sha256=\"%1\"").arg(e.sha256);
+        xml += QStringLiteral("  <%1 file=\"%2\"%3>\n").arg(e.kind, e.file.toHtmlEscaped(), sha256);
         for (int i = 0; i < e.fields && i < values.size(); ++i)
             xml += QStringLiteral("    <%1>%2</%1>\n").arg(names[i], values[i].toHtmlEscaped());
         xml += QStringLiteral("  </%1>\n").arg(e.kind);
@@ -86,6 +93,10 @@ QString sumText(const QByteArray& body) {
     const uint sum = sumOf(body);
     const int digits = sum > 0xFFF ? 4 : sum > 0xFF ? 3 : 2;
     return QStringLiteral("0x%1").arg(sum, digits + digits % 2, 16, QLatin1Char('0'));
+}
+
+QString sha256Of(const QByteArray& body) {
+    return QString::fromLatin1(QCryptographicHash::hash(body, QCryptographicHash::Sha256).toHex());
 }
 
 // A body whose byte sum is exactly sum.
@@ -163,6 +174,10 @@ private slots:
     void pathsPastWindowsLimitRefused();
     void failedDownloadKeepsStoreAndRecord_data();
     void failedDownloadKeepsStoreAndRecord();
+    void signedCatalogueTakenOrRefused_data();
+    void signedCatalogueTakenOrRefused();
+    void storedFileOfOtherSha256FetchedAgain();
+    void demoSiteAsMakeSiteSignsItIsTaken();
     void missingCatalogueCopy_data();
     void missingCatalogueCopy();
     void testSiteServesEverything();
@@ -198,6 +213,7 @@ void ReleaseCatalogueTest::init() {
 }
 
 void ReleaseCatalogueTest::cleanup() {
+    setSiteKeys({});
     dialogs_.reset();
     setDownloadStallTimeoutMs(30000);
 }
@@ -861,6 +877,211 @@ void ReleaseCatalogueTest::failedDownloadKeepsStoreAndRecord() {
         parseChecksumText(record("ScalarBinCheckSum").toStdString()));
     QCOMPARE(QDir(defaultDownloadFolder() + "/Scalar").entryList(QDir::Files | QDir::Hidden),
              QStringList());
+}
+
+void ReleaseCatalogueTest::signedCatalogueTakenOrRefused_data() {
+    QTest::addColumn<QString>("keys");      // built in: "site", "site+next", "none"
+    QTest::addColumn<QString>("signature"); // how the site signs the new catalogue
+    QTest::addColumn<QString>("refusal");   // the trace log's reason; empty: taken
+    QTest::newRow("good signature") << "site"
+                                    << "site"
+                                    << "";
+    QTest::newRow("good signature, not prehashed") << "site"
+                                                   << "site, legacy"
+                                                   << "";
+    QTest::newRow("missing signature") << "site"
+                                       << "none"
+                                       << "no signature LM0420.xml.minisig";
+    QTest::newRow("truncated signature") << "site"
+                                         << "truncated"
+                                         << "signature not readable";
+    QTest::newRow("bit-flipped signature") << "site"
+                                           << "bit-flipped"
+                                           << "does not match the catalogue";
+    QTest::newRow("catalogue changed after signing") << "site"
+                                                     << "catalogue changed"
+                                                     << "does not match the catalogue";
+    QTest::newRow("trusted comment changed") << "site"
+                                             << "comment changed"
+                                             << "trusted comment not signed";
+    QTest::newRow("unknown key") << "site"
+                                 << "unknown"
+                                 << "which is not trusted";
+    QTest::newRow("second trusted key (rotation)") << "site+next"
+                                                   << "next"
+                                                   << "";
+    QTest::newRow("another model's catalogue") << "site"
+                                               << "other model"
+                                               << "names 'LM0530.xml', not 'LM0420.xml'";
+    QTest::newRow("older timestamp after a newer one")
+        << "site"
+        << "older"
+        << "is older than the catalogue accepted before";
+    QTest::newRow("no timestamp") << "site"
+                                  << "no timestamp"
+                                  << "has no timestamp";
+    QTest::newRow("entry without sha256") << "site"
+                                          << "no sha256"
+                                          << "carries no valid sha256";
+    QTest::newRow("downloaded file's SHA-256 differs") << "site"
+                                                       << "file differs"
+                                                       << "SHA-256";
+    QTest::newRow("unsigned, no keys built in") << "none"
+                                                << "none"
+                                                << "";
+    QTest::newRow("unsigned, keys built in") << "site"
+                                             << "none"
+                                             << "no signature LM0420.xml.minisig";
+}
+
+// The store and record of a first, unsigned run; then the new catalogue as
+// signed by the row. A refusal leaves store and Config.ini byte for byte.
+void ReleaseCatalogueTest::signedCatalogueTakenOrRefused() {
+    QFETCH(QString, keys);
+    QFETCH(QString, signature);
+    QFETCH(QString, refusal);
+    const quint64 recorded = 1700000000;
+    const QByteArray v1 = firmware('a');
+    serveCatalogue({{"Scalar", "fw.bin", "18.3", sumText(v1), "Scalar"}});
+    server_->serve(filePath("fw.bin"), v1);
+    QVERIFY(refresh(false));
+    setRecord("CatalogueTimestamp", QString::number(recorded));
+    const QByteArray config = readAll(program_ + "/Config.ini");
+
+    const SigningKey site;
+    const SigningKey next;
+    const SigningKey unknown;
+    if (keys == "site")
+        QVERIFY(setSiteKeys({site.publicKey().toStdString()}));
+    else if (keys == "site+next")
+        QVERIFY(setSiteKeys({site.publicKey().toStdString(), next.publicKey().toStdString()}));
+
+    const QByteArray v2 = firmware('b');
+    Entry entry{"Scalar", "fw2.bin", "18.5", sumText(v2), "Scalar"};
+    entry.sha256 = sha256Of(signature == "file differs" ? firmware('c') : v2);
+    if (signature == "no sha256")
+        entry.sha256.clear();
+    const QByteArray xml = catalogueXml({entry});
+    server_->serve(catalogueUrlPath(), signature == "catalogue changed" ? xml + " " : xml);
+    server_->serve(filePath("fw2.bin"), v2);
+    const quint64 now = recorded + 100;
+    QByteArray minisig;
+    if (signature == "site" || signature == "no sha256" || signature == "file differs" ||
+        signature == "catalogue changed")
+        minisig = site.sign(xml, "LM0420.xml", now);
+    else if (signature == "site, legacy")
+        minisig = site.sign(xml, "LM0420.xml", now, false);
+    else if (signature == "next")
+        minisig = next.sign(xml, "LM0420.xml", now);
+    else if (signature == "unknown")
+        minisig = unknown.sign(xml, "LM0420.xml", now);
+    else if (signature == "other model")
+        minisig = site.sign(xml, "LM0530.xml", now);
+    else if (signature == "older")
+        minisig = site.sign(xml, "LM0420.xml", recorded - 1);
+    else if (signature == "no timestamp")
+        minisig = site.signWithComment(xml, "file:LM0420.xml", true);
+    else if (signature == "truncated")
+        minisig = site.sign(xml, "LM0420.xml", now).left(120);
+    else if (signature == "bit-flipped") {
+        minisig = site.sign(xml, "LM0420.xml", now);
+        QList<QByteArray> lines = minisig.split('\n');
+        QByteArray raw = QByteArray::fromBase64(lines[1]);
+        raw[40] = static_cast<char>(raw[40] ^ 0x04);
+        lines[1] = raw.toBase64();
+        minisig = lines.join('\n');
+    } else if (signature == "comment changed") {
+        minisig = site.sign(xml, "LM0420.xml", now);
+        minisig.replace("timestamp:" + QByteArray::number(now),
+                        "timestamp:" + QByteArray::number(now + 1));
+    }
+    if (!minisig.isEmpty())
+        server_->serve(catalogueUrlPath() + ".minisig", minisig);
+    else
+        server_->misbehave(catalogueUrlPath() + ".minisig", Behaviour::NotFound);
+
+    QStringList log;
+    capturedLog = &log;
+    const QtMessageHandler previous = qInstallMessageHandler(captureLog);
+    ReleaseCatalogue catalogue(context());
+    const bool result = catalogue.refreshCatalogue(model.toStdString(), false);
+    qInstallMessageHandler(previous);
+    capturedLog = nullptr;
+
+    // Without keys nothing more is fetched than today.
+    QCOMPARE(server_->requestCount(catalogueUrlPath() + ".minisig"), keys == "none" ? 0 : 1);
+    QCOMPARE(log.filter("authenticity not checked").size(), keys == "none" ? 1 : 0);
+    if (refusal.isEmpty()) {
+        QVERIFY(result);
+        QCOMPARE(readAll(program_ + "/Scalar/fw2.bin"), v2);
+        QCOMPARE(record("ScalarBinFile"), QStringLiteral("Scalar//fw2.bin"));
+        QCOMPARE(record("ScalarBinSha256"), keys == "none" ? QString() : sha256Of(v2));
+        QCOMPARE(record("CatalogueTimestamp"), QString::number(keys == "none" ? recorded : now));
+        return;
+    }
+    QVERIFY(!result);
+    const QStringList refusals = log.filter(refusal);
+    QVERIFY2(refusals.size() == 1, qPrintable(log.join('\n')));
+    QCOMPARE(catalogue.failedDownloads(),
+             QStringList{signature == "file differs" ? "fw2.bin" : "LM0420.xml"});
+    QCOMPARE(readAll(program_ + "/Config.ini"), config);
+    QCOMPARE(readAll(program_ + "/Scalar/fw.bin"), v1);
+    QVERIFY(!QFile::exists(program_ + "/Scalar/fw2.bin"));
+}
+
+// A stored file with the right 16-bit sum but not the signed SHA-256 is not
+// taken for the catalogue's.
+void ReleaseCatalogueTest::storedFileOfOtherSha256FetchedAgain() {
+    const QByteArray original = firmware('a');
+    QByteArray swapped = original;
+    swapped[10] = original[20];
+    swapped[20] = original[10];
+    QCOMPARE(sumText(swapped), sumText(original));
+    QVERIFY(swapped != original);
+    writeFile(program_ + "/Scalar/fw.bin", swapped);
+
+    const SigningKey site;
+    QVERIFY(setSiteKeys({site.publicKey().toStdString()}));
+    Entry entry{"Scalar", "fw.bin", "18.5", sumText(original), "Scalar"};
+    entry.sha256 = sha256Of(original);
+    const QByteArray xml = catalogueXml({entry});
+    server_->serve(catalogueUrlPath(), xml);
+    server_->serve(catalogueUrlPath() + ".minisig", site.sign(xml, "LM0420.xml", 1700000000));
+    server_->serve(filePath("fw.bin"), original);
+    setRecord("ScalarBinFile", "Scalar//fw.bin");
+    setRecord("ScalarBinCheckSum", sumText(original));
+    CatalogueContext c = context();
+    c.scalarVersionMajor = 18;
+    c.scalarVersionMinor = 5;
+    c.scalarBinFile = "Scalar//fw.bin";
+
+    // Offered again although the version is the installed one.
+    QVERIFY(refresh(true, c));
+    QVERIFY(refresh(false, c));
+    QCOMPARE(server_->requestCount(filePath("fw.bin")), 1);
+    QCOMPARE(readAll(program_ + "/Scalar/fw.bin"), original);
+    QCOMPARE(record("ScalarBinSha256"), sha256Of(original));
+}
+
+// The demo site as demo/make-site.py signs it (its own minisign writer, not
+// ours), with a key it makes as the build does; the build runs it, as no
+// python3 runs under Wine.
+void ReleaseCatalogueTest::demoSiteAsMakeSiteSignsItIsTaken() {
+    const QString keys = QStringLiteral(PANELUP_MADE_SITE "/key");
+    const QString site = QStringLiteral(PANELUP_MADE_SITE "/www");
+    QVERIFY(QFile::exists(site + sitePath + "LM0420/LM0420.xml.minisig"));
+    const QRegularExpressionMatch key =
+        QRegularExpression("\"(RW[A-Za-z0-9+/=]+)\"").match(readAll(keys + "/DemoSiteKey.h"));
+    QVERIFY(key.hasMatch());
+    QVERIFY(setSiteKeys({key.captured(1).toStdString()}));
+    server_->serveFolder(sitePath, site + sitePath);
+
+    QVERIFY(refresh(false));
+    QCOMPARE(record("ScalarBinFile"), QStringLiteral("FW_LM0420//LM0420_M012R05.bin"));
+    QCOMPARE(record("HubBinFile"), QStringLiteral("FW_LM0420//LM0420_Hub_0122.bin"));
+    QCOMPARE(record("ScalarBinSha256"),
+             sha256Of(readAll(site + sitePath + "LM0420/LM0420_M012R05.bin")));
+    QVERIFY(record("CatalogueTimestamp").toULongLong() > 1700000000);
 }
 
 void ReleaseCatalogueTest::missingCatalogueCopy_data() {

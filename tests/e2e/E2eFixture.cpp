@@ -1,8 +1,12 @@
 #include "E2eFixture.h"
 
+#include "SigningKey.h"
+
 #include "app/Panelup.h"
 #include "platform/Platform.h"
 
+#include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -32,7 +36,11 @@ QByteArray catalogueXml(const QList<SiteFile>& files) {
     QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Firmware>\n");
     for (const SiteFile& f : files) {
         const QString checksum = f.checksum.isEmpty() ? checksumText(f.body) : f.checksum;
-        xml += QStringLiteral("  <%1 file=\"%2\">\n").arg(f.kind, f.file.toHtmlEscaped());
+        // The SHA-256 a signed catalogue must give; unsigned, it is not read.
+        const QString sha256 = QString::fromLatin1(
+            QCryptographicHash::hash(f.body, QCryptographicHash::Sha256).toHex());
+        xml += QStringLiteral("  <%1 file=\"%2\" sha256=\"%3\">\n")
+                   .arg(f.kind, f.file.toHtmlEscaped(), sha256);
         xml += QStringLiteral("    <Name>%1</Name>\n").arg(f.file.toHtmlEscaped());
         xml += QStringLiteral("    <Version>%1</Version>\n").arg(f.version.toHtmlEscaped());
         xml += QStringLiteral("    <Date>3/7/2018 2:05:00 PM</Date>\n");
@@ -197,7 +205,14 @@ QString Fixture::filePath(const QString& model, const QString& file, const QStri
 
 void Fixture::publish(const QString& model, const QList<SiteFile>& files, const QString& base) {
     server.serve(base + QStringLiteral("Check.htm"), "<html>OK</html>");
-    server.serve(filePath(model, model + QStringLiteral(".xml"), base), catalogueXml(files));
+    const QByteArray xml = catalogueXml(files);
+    server.serve(filePath(model, model + QStringLiteral(".xml"), base), xml);
+    // Signed as the demo's site is, for the demo program, which trusts its key.
+    static const SigningKey demoKey =
+        SigningKey::fromFile(QStringLiteral(PANELUP_DEMO_SITE_KEY_FILE));
+    server.serve(filePath(model, model + QStringLiteral(".xml.minisig"), base),
+                 demoKey.sign(xml, model + QStringLiteral(".xml"),
+                              quint64(QDateTime::currentSecsSinceEpoch())));
     for (const SiteFile& f : files)
         server.serve(filePath(model, f.file, base), f.body);
 }

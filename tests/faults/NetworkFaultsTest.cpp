@@ -7,12 +7,15 @@
 // and its record in place.
 #include "E2eFixture.h"
 #include "FaultMatrix.h"
+#include "SigningKey.h"
 
 #include "app/Panelup.h"
 #include "catalogue/DownloadFolder.h"
+#include "catalogue/SiteKeys.h"
 #include "catalogue/UpdateSite.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QTcpServer>
 #include <QtTest>
@@ -49,6 +52,9 @@ enum class Special {
     LinkedFolder,     // the download folder is a symbolic link to another folder
     OpenFolder,       // the download folder is open to other users
     LinkedCopy,       // the catalogue copy's path is a symbolic link
+    Signed,           // keys built in, the catalogue signed, every file's SHA-256 listed
+    Unsigned,         // keys built in, no signature on the site
+    WrongSha256,      // keys built in, signed, the target's listed SHA-256 is not its file's
 };
 
 struct NetworkCase {
@@ -66,15 +72,20 @@ struct NetworkCase {
 };
 
 QString catalogueBody(const QList<SiteFile>& files, const QString& prologue,
-                      const QString& entriesBefore, const QString& padding) {
+                      const QString& entriesBefore, const QString& padding,
+                      const QStringList& sha256 = {}) {
     QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n") + prologue +
                   QStringLiteral("<Firmware>\n") + entriesBefore;
     for (const SiteFile& f : files) {
-        xml += QStringLiteral("<%1 file=\"%2\"><Name>%2</Name><Version>%3</Version>"
+        const QString hash = sha256.isEmpty()
+                                 ? QString()
+                                 : QStringLiteral(" sha256=\"%1\"")
+                                       .arg(sha256.value(xml.count(QStringLiteral("<CheckSum>"))));
+        xml += QStringLiteral("<%1 file=\"%2\"%7><Name>%2</Name><Version>%3</Version>"
                               "<Date>3/7/2018 2:05:00 PM</Date><Note>%4</Note>"
                               "<CheckSum>%5</CheckSum><Folder>%6</Folder></%1>\n")
                    .arg(f.kind, f.file, f.version, padding,
-                        f.checksum.isEmpty() ? checksumText(f.body) : f.checksum, f.folder);
+                        f.checksum.isEmpty() ? checksumText(f.body) : f.checksum, f.folder, hash);
     }
     return xml + QStringLiteral("</Firmware>\n");
 }
@@ -152,6 +163,8 @@ private slots:
         // A site that stops sending is given up quickly here.
         catalogue::setDownloadStallTimeoutMs(300);
     }
+
+    void cleanup() { catalogue::setSiteKeys({}); }
 
     void networkFault_data() {
         QTest::addColumn<NetworkCase>("c");
@@ -259,6 +272,26 @@ private slots:
                 << loaded;
         }
 
+        // With keys built in: a signed site is taken as it is; an unsigned
+        // one is refused at the newer-firmware check and told as a failed
+        // download; a file whose SHA-256 is not the signed one is not stored.
+        NetworkCase signedSite;
+        signedSite.special = Special::Signed;
+        QTest::newRow("signed catalogue, keys built in") << signedSite;
+        NetworkCase unsignedSite = unreachable;
+        unsignedSite.target = Target::Everything;
+        unsignedSite.behaviour = Behaviour::Normal;
+        unsignedSite.special = Special::Unsigned;
+        unsignedSite.failureTold = true;
+        unsignedSite.failedFile = kModel + QStringLiteral(".xml");
+        QTest::newRow("unsigned catalogue, keys built in") << unsignedSite;
+        NetworkCase wrongHash = noScalar;
+        wrongHash.special = Special::WrongSha256;
+        QTest::newRow("scalar file of another SHA-256") << wrongHash;
+        wrongHash = noHub;
+        wrongHash.special = Special::WrongSha256;
+        QTest::newRow("hub file of another SHA-256") << wrongHash;
+
 #ifndef Q_OS_WIN
         // A download folder that is not the user's own is refused: the
         // catalogue is not fetched, nothing is offered or written. (On
@@ -320,6 +353,23 @@ private slots:
             break;
         default:
             break;
+        }
+        const SigningKey siteKey;
+        if (c.special == Special::Signed || c.special == Special::Unsigned ||
+            c.special == Special::WrongSha256) {
+            QVERIFY(catalogue::setSiteKeys({siteKey.publicKey().toStdString()}));
+            QStringList hashes;
+            for (const SiteFile* f : {&scalar, &hub})
+                hashes << QString::fromLatin1(
+                    QCryptographicHash::hash(f->body, QCryptographicHash::Sha256).toHex());
+            if (c.special == Special::WrongSha256)
+                hashes[c.target == Target::ScalarFile ? 0 : 1] = QString(64, QLatin1Char('0'));
+            const QByteArray xml = catalogueBody({scalar, hub}, {}, {}, padding, hashes).toUtf8();
+            const QString catalogue = Fixture::filePath(kModel, kModel + ".xml");
+            fixture.server.serve(catalogue, xml);
+            if (c.special != Special::Unsigned)
+                fixture.server.serve(catalogue + ".minisig",
+                                     siteKey.sign(xml, kModel + ".xml", 1700000000));
         }
         if (!prologue.isEmpty() || !before.isEmpty() || padding != QStringLiteral("release notes"))
             fixture.server.serve(Fixture::filePath(kModel, kModel + ".xml"),

@@ -121,6 +121,8 @@ private slots:
             cmake + QStringLiteral("Qt5DBus/Qt5DBusConfig.cmake"),
             cmake + QStringLiteral("benchmark/benchmarkConfig.cmake"),
             QStringLiteral("/usr/share/cmake/nlohmann_json/nlohmann_jsonConfig.cmake"),
+            // demo/make-site.py --make-key, run by the build
+            QStringLiteral("/usr/lib/python3/dist-packages/cryptography/__init__.py"),
         };
         for (const QString& purpose :
              {QStringLiteral("build"), QStringLiteral("demo"), QStringLiteral("test")}) {
@@ -148,7 +150,9 @@ private slots:
               QStringLiteral("/usr/lib/wine/wine64"), QStringLiteral("/usr/lib/wine/wineserver64"),
               QStringLiteral("wixl"), QStringLiteral("msibuild"), QStringLiteral("msiinfo"),
               QStringLiteral("Xvfb"), QStringLiteral("xdotool"), QStringLiteral("import"),
-              QStringLiteral("unshare"), font,
+              QStringLiteral("unshare"), font, QStringLiteral("osslsigncode"),
+              QStringLiteral("openssl"),
+              QStringLiteral("/usr/lib/python3/dist-packages/cryptography/__init__.py"),
               // the Debian Qt whose source becomes Qt for Windows
               cmake + QStringLiteral("Qt5Core/Qt5CoreConfig.cmake")}},
         };

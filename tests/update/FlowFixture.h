@@ -67,6 +67,8 @@ struct FlowFixture {
         context.scalarBinFile = scalarBinFile;
         context.hubBinCheckSum = hubBinCheckSum;
         context.scalarBinCheckSum = scalarBinCheckSum;
+        context.hubBinSha256 = hubBinSha256;
+        context.scalarBinSha256 = scalarBinSha256;
         context.modelName = modelName;
         context.programFolder = program.path();
         context.keepAwake = &keepAwake;
@@ -107,6 +109,8 @@ struct FlowFixture {
     QString scalarBinFile = QStringLiteral("Scalar//scalar.bin");
     QString hubBinCheckSum;
     QString scalarBinCheckSum;
+    QString hubBinSha256;
+    QString scalarBinSha256;
     QString modelName = QStringLiteral("LM0420");
     // What the status refresh does to the flags.
     std::function<void()> onStatus;

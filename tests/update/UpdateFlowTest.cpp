@@ -3,11 +3,14 @@
 #include "FlowFixture.h"
 #include "IsolatedTempDir.h"
 #include "RecordingSleeper.h"
+#include "SigningKey.h"
 #include "VirtualMonitorControl.h"
 #include "VirtualWorld.h"
 
 #include "Hubbridge.h"
+#include "catalogue/SiteKeys.h"
 
+#include <QCryptographicHash>
 #include <QtTest>
 
 #include <memory>
@@ -90,6 +93,7 @@ void UpdateFlowTest::init() {
 }
 
 void UpdateFlowTest::cleanup() {
+    catalogue::setSiteKeys({});
     fixture_.reset();
 }
 
@@ -216,10 +220,13 @@ void UpdateFlowTest::unknownModelRefused() {
 
 void UpdateFlowTest::firmwareFileRefused_data() {
     QTest::addColumn<bool>("hub");
-    QTest::addColumn<QString>("problem"); // missing, empty, checksum, unnamed
+    // missing, empty, checksum, unnamed; with site keys built in: a file of
+    // the recorded sum but not the recorded SHA-256, or none recorded.
+    QTest::addColumn<QString>("problem");
     for (bool hub : {true, false}) {
         const char* phase = hub ? "hub" : "scalar";
-        for (const char* problem : {"missing", "empty", "checksum", "unnamed"})
+        for (const char* problem :
+             {"missing", "empty", "checksum", "unnamed", "sha256", "no sha256"})
             QTest::addRow("%s %s", phase, problem) << hub << QString::fromLatin1(problem);
     }
 }
@@ -244,6 +251,21 @@ void UpdateFlowTest::firmwareFileRefused() {
         QByteArray bytes = image(0x10000, kScalarVersionOffset, 0x12, 5);
         bytes[100] = char(bytes[100] + 1);
         QVERIFY(fixture_->store(file, bytes));
+    } else if (problem.contains(QLatin1String("sha256"))) {
+        const SigningKey site;
+        QVERIFY(catalogue::setSiteKeys({site.publicKey().toStdString()}));
+        QFile stored(path);
+        QVERIFY(stored.open(QIODevice::ReadOnly));
+        QByteArray bytes = stored.readAll();
+        const char first = bytes[200];
+        bytes[200] = bytes[300];
+        bytes[300] = first;
+        if (problem == QLatin1String("sha256"))
+            (hub ? fixture_->hubBinSha256 : fixture_->scalarBinSha256) = QString::fromLatin1(
+                QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+        bytes[300] = bytes[200];
+        bytes[200] = first;
+        QVERIFY(bytes[200] != bytes[300]);
     } else {
         file.clear();
         recorded = QStringLiteral("0x00");
