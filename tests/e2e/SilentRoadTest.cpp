@@ -3,6 +3,7 @@
 // afterwards, its request log and the /l result log. The test lives in a
 // network namespace of its own, so the demo's fixed site port is its alone.
 #include "E2eFixture.h"
+#include "PrivateNamespaces.h"
 #include "VirtualWorld.h"
 #include "platform/Platform.h"
 
@@ -476,52 +477,12 @@ private slots:
     }
 };
 
-namespace {
-
-// A network of this test's own (as the user's root when the test is not):
-// the demo's site port is fixed, and tests of other builds may run beside.
-bool enterPrivateNetwork() {
-    if (::unshare(CLONE_NEWNET | CLONE_NEWNS) != 0) {
-        const unsigned uid = ::getuid();
-        const unsigned gid = ::getgid();
-        if (::unshare(CLONE_NEWUSER | CLONE_NEWNET | CLONE_NEWNS) != 0) {
-            std::perror("unshare");
-            return false;
-        }
-        const auto put = [](const char* path, const QByteArray& text) {
-            const int fd = ::open(path, O_WRONLY);
-            const bool written =
-                fd >= 0 && ::write(fd, text.constData(), text.size()) == text.size();
-            if (fd >= 0)
-                ::close(fd);
-            return written;
-        };
-        if (!put("/proc/self/setgroups", "deny") ||
-            !put("/proc/self/uid_map", "0 " + QByteArray::number(uid) + " 1") ||
-            !put("/proc/self/gid_map", "0 " + QByteArray::number(gid) + " 1"))
-            return false;
-    }
-    // Mounts made here stay here.
-    if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
-        std::perror("mount");
-        return false;
-    }
-    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-    ifreq request{};
-    std::strncpy(request.ifr_name, "lo", IFNAMSIZ - 1);
-    const bool up = fd >= 0 && ::ioctl(fd, SIOCGIFFLAGS, &request) == 0 &&
-                    (request.ifr_flags |= IFF_UP, ::ioctl(fd, SIOCSIFFLAGS, &request) == 0);
-    if (fd >= 0)
-        ::close(fd);
-    if (!up)
-        std::perror("loopback");
-    return up;
-}
-
-} // namespace
+namespace {} // namespace
 
 int main(int argc, char** argv) {
-    if (!enterPrivateNetwork()) {
+    // A network of its own: the demo's site port is fixed, and tests of
+    // other builds may run beside.
+    if (!e2e::enterPrivateNamespaces(CLONE_NEWNET) || !e2e::bringLoopbackUp()) {
         std::fprintf(stderr, "e2e_silent_road: no network namespace of its own could be made\n");
         return 1;
     }

@@ -7,6 +7,7 @@
 // The program folder is made read-only by a read-only bind mount in this
 // test's own mount namespace: root ignores file permissions.
 #include "E2eFixture.h"
+#include "PrivateNamespaces.h"
 
 #include "app/Panelup.h"
 
@@ -41,36 +42,6 @@ QStringList readBackLines() {
         if (message.startsWith(QStringLiteral("Update: the monitor reports")))
             found << message;
     return found;
-}
-
-// A mount namespace of this process's own (as the user's root when the test
-// is not root), before any thread exists.
-bool enterMountNamespace() {
-    if (::unshare(CLONE_NEWNS) != 0) {
-        const unsigned uid = ::getuid();
-        const unsigned gid = ::getgid();
-        if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) {
-            std::perror("unshare");
-            return false;
-        }
-        const auto put = [](const char* path, const QByteArray& text) {
-            const int fd = ::open(path, O_WRONLY);
-            const bool written =
-                fd >= 0 && ::write(fd, text.constData(), text.size()) == text.size();
-            if (fd >= 0)
-                ::close(fd);
-            return written;
-        };
-        if (!put("/proc/self/setgroups", "deny") ||
-            !put("/proc/self/uid_map", "0 " + QByteArray::number(uid) + " 1") ||
-            !put("/proc/self/gid_map", "0 " + QByteArray::number(gid) + " 1"))
-            return false;
-    }
-    if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
-        std::perror("mount");
-        return false;
-    }
-    return true;
 }
 
 // The folder read-only until the end of the scope.
@@ -192,5 +163,5 @@ private:
     std::unique_ptr<Fixture> fixture;
 };
 
-PANELUP_E2E_TEST_MAIN_SETUP(WindowNoticeTest, 96, if (!enterMountNamespace()) return 1)
+PANELUP_E2E_TEST_MAIN_SETUP(WindowNoticeTest, 96, if (!e2e::enterPrivateNamespaces(0)) return 1)
 #include "WindowNoticeTest.moc"
