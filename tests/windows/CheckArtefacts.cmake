@@ -306,6 +306,8 @@ function(check_msi_rules)
         set(key ${CMAKE_MATCH_1})
         set(component ${CMAKE_MATCH_2})
         string(REGEX REPLACE ".*\\|" "" name "${CMAKE_MATCH_3}")
+        # File names such as libstdc++-6.dll hold regex characters.
+        string(REGEX REPLACE "([][+.*?()^$|\\])" "\\\\\\1" name "${name}")
         if(NOT removed MATCHES "\n[^\t\n]+\t${component}\t${name}\t[^\t\n]+\t1\n")
             fail("${MSI} does not clear ${name} before installing it: an equal version would stay")
         endif()
