@@ -549,15 +549,7 @@ int main(int argc, char** argv) {
                      loaded.standardOutput);
         DeleteFileW((marker + L".loaded").c_str());
     }
-    const std::vector<std::pair<std::wstring, std::wstring>> variables = {
-        {L"QT_PLUGIN_PATH", plugins},
-        {L"QT_QPA_PLATFORM_PLUGIN_PATH", plugins + L"\\platforms"},
-        {L"QT_QPA_PLATFORM", L"panelupmarker"},
-        {L"QT_QPA_PLATFORMTHEME", L"panelupmarker"},
-        {L"QT_STYLE_OVERRIDE", L"panelupmarker"},
-        {L"QT_QPA_GENERIC_PLUGINS", L"panelupmarker"},
-        {L"QT_IM_MODULE", L"panelupmarker"},
-        {L"QT_LOAD_TESTABILITY", L"1"}};
+    const HostileUserEnvironment::Values variables = allCodeChoosing(plugins);
     for (const auto& variable : variables) {
         const std::string row = narrow(variable.first) + " alone in HKCU\\Environment";
         startsAsUsual(report, executable, row, {variable}, L"", bare, onPath);
