@@ -148,7 +148,13 @@ void UpdateSiteTest::downloadFile() {
     writeFile(path, "old");
 
     QCOMPARE(catalogue::downloadFile(server_.origin() + urlPath, path, save), expected);
-    QCOMPARE(server_.requestCount(urlPath), 1);
+    // Where the server closes the connection early, Qt's HTTP layer may send
+    // the GET once more (seen once under the sanitizers' slower timing); the
+    // download fails all the same, and it is never asked for a third time.
+    const bool closes = behaviour == Behaviour::StopHalfway || behaviour == Behaviour::WrongLength;
+    QVERIFY2(
+        server_.requestCount(urlPath) >= 1 && server_.requestCount(urlPath) <= (closes ? 2 : 1),
+        qPrintable(QString::number(server_.requestCount(urlPath)) + QStringLiteral(" requests")));
     if (after == "-") {
         QVERIFY(!QFile::exists(path));
     } else {
