@@ -44,6 +44,11 @@ function(panelup_add_test name)
         set_tests_properties(${name} PROPERTIES
             ENVIRONMENT "${PANELUP_WINE_ENVIRONMENT};WINEPATH=${bin}"
             FIXTURES_REQUIRED wine_prefix)
+        if(NOT T_OUTPUT_DIR)
+            # On Windows the downloads go through AutoUpdate in the program's
+            # folder: the suites that share the build's bin folder take turns.
+            set_tests_properties(${name} PROPERTIES RESOURCE_LOCK program_folder_bin)
+        endif()
     elseif(NOT WIN32)
         set_tests_properties(${name} PROPERTIES
             ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_LOGGING_RULES=qt.qpa.*=false")
