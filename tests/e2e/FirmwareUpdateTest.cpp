@@ -7,6 +7,9 @@
 #include "platform/Platform.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDirIterator>
 #include <QFile>
 #include <QLabel>
 #include <QProgressBar>
@@ -15,6 +18,10 @@
 #include <QtTest>
 
 #include <algorithm>
+
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
 
 using namespace e2e;
 using seams::DialogIcon;
@@ -105,6 +112,7 @@ private slots:
     void declinedChangesNothing();
     void missingFirmwareRefused();
     void downgradeWritesTheStoredFile();
+    void wholeRoadWritesOnlyItsLogsInTheTemporaryFolder();
 
 private:
     Ui::PanelupClass& ui() { return fixture->window().ui; }
@@ -278,6 +286,52 @@ void FirmwareUpdateTest::downgradeWritesTheStoredFile() {
     QCOMPARE(lastWrite(1).length, usualScalar().body.size());
     QCOMPARE(scalarFirmware(), qMakePair(0x12, 5));
     QCOMPARE(fixture->dialogs.titles(), (QStringList{confirmTitle, "Update Firmware"}));
+}
+
+// From the first download to the written firmware: the temporary folder is
+// the user's (on Windows, the one who approved the elevation prompt), so the
+// program keeps there only the logs support staff look for; downloads go
+// through AutoUpdate beside the program on Windows, and through the user's
+// own private folder on Linux, where the program is not elevated.
+void FirmwareUpdateTest::wholeRoadWritesOnlyItsLogsInTheTemporaryFolder() {
+    const QString temp = IsolatedTempDir::active()->path();
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-2);
+    QVERIFY(fixture->loadWorld({Monitor{}}));
+    fixture->publish(QStringLiteral("LM0420"), {usualScalar(), usualHub()});
+    // The download offer, the update's confirmation, the OSD reset offer.
+    fixture->dialogs.answer({true, true, false});
+    fixture->start();
+    QCOMPARE(fixture->dialogs.titles().value(0),
+             QStringLiteral("Confirm to download new version "));
+    QVERIFY(fixture->isStored(usualScalar().recordPath()));
+
+    clickUpdate();
+
+    QCOMPARE(scalarFirmware(), qMakePair(0x12, 5));
+    QStringList written;
+    for (QDirIterator it(temp,
+                         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                         QDirIterator::Subdirectories);
+         it.hasNext();)
+        written << QDir(temp).relativeFilePath(it.next());
+    written.sort();
+#ifdef Q_OS_WIN
+    const QString downloads =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/AutoUpdate");
+#else
+    const QString downloads = temp + QStringLiteral("/AutoUpdate-") + QString::number(::geteuid());
+#endif
+    // The trace log, when the run keeps one, and on Linux the downloads.
+    QVERIFY2(std::all_of(written.begin(), written.end(),
+                         [&](const QString& name) {
+                             return name == QLatin1String("Panelup_log.txt") ||
+                                    (temp + QLatin1Char('/') + name).startsWith(downloads);
+                         }),
+             qPrintable(written.join(QLatin1Char('\n'))));
+    // The catalogue fetched on this road lies in the download folder.
+    const QFileInfo catalogue(downloads + QStringLiteral("/LM0420.xml"));
+    QVERIFY2(catalogue.exists() && catalogue.lastModified().toUTC() >= before,
+             qPrintable(catalogue.filePath()));
 }
 
 PANELUP_E2E_TEST_MAIN(FirmwareUpdateTest)

@@ -174,20 +174,24 @@ std::vector<std::unique_ptr<RegistryEdidStandIn>> writeRegistryEdids(const std::
     return standIns;
 }
 
-// Wine loads the dxva2.dll beside Panelup.exe rather than its own.
-class Dxva2Override {
+// Wine takes its built-in copy of a system DLL wherever another file of that
+// name lies, unless told to look for a native one first, as Windows does
+// (Wine's per-program DllOverrides; Windows ignores the key).
+class NativeFirst {
 public:
-    Dxva2Override() {
-        ok_ = RegSetKeyValueW(HKEY_CURRENT_USER, key_, L"dxva2", REG_SZ, L"native,builtin",
-                              sizeof(L"native,builtin")) == ERROR_SUCCESS;
+    NativeFirst(const std::wstring& program, const std::wstring& dll)
+        : key_(L"Software\\Wine\\AppDefaults\\" + program + L"\\DllOverrides"), dll_(dll) {
+        ok_ = RegSetKeyValueW(HKEY_CURRENT_USER, key_.c_str(), dll_.c_str(), REG_SZ,
+                              L"native,builtin", sizeof(L"native,builtin")) == ERROR_SUCCESS;
     }
-    ~Dxva2Override() { RegDeleteKeyValueW(HKEY_CURRENT_USER, key_, L"dxva2"); }
-    Dxva2Override(const Dxva2Override&) = delete;
-    Dxva2Override& operator=(const Dxva2Override&) = delete;
+    ~NativeFirst() { RegDeleteKeyValueW(HKEY_CURRENT_USER, key_.c_str(), dll_.c_str()); }
+    NativeFirst(const NativeFirst&) = delete;
+    NativeFirst& operator=(const NativeFirst&) = delete;
     bool ok() const { return ok_; }
 
 private:
-    const wchar_t* key_ = L"Software\\Wine\\AppDefaults\\Panelup.exe\\DllOverrides";
+    std::wstring key_;
+    std::wstring dll_;
     bool ok_ = false;
 };
 
@@ -396,7 +400,7 @@ int main(int argc, char** argv) {
         }
     }
     const std::wstring executable = folder + L"\\Panelup.exe";
-    const Dxva2Override dxva2;
+    const NativeFirst dxva2(L"Panelup.exe", L"dxva2");
     report.check(dxva2.ok() && CopyFileW(widen(DXVA2_STAND_IN).c_str(),
                                          (folder + L"\\dxva2.dll").c_str(), FALSE),
                  "the copy gets the dxva2 stand-in");
@@ -521,33 +525,75 @@ int main(int argc, char** argv) {
 
     // Each of Qt's dropped variables and options on its own. The marker
     // plugins also claim the keys of the platform and style Qt loads
-    // unasked ("windows", "windowsvista"), and a marker qttestability.dll
-    // lies in the working folder and in a folder first on PATH, where a
-    // bare-name LoadLibrary looks by default.
+    // unasked ("windows", "windowsvista"), and marker DLLs named
+    // qttestability.dll and version.dll lie in the working folder and in a
+    // folder first on PATH, where a bare-name LoadLibrary looks by default.
     const std::wstring bare = folder + L"-bare";
     const std::wstring onPath = folder + L"-path";
     CreateDirectoryW(bare.c_str(), nullptr);
     CreateDirectoryW(onPath.c_str(), nullptr);
-    const std::wstring bareMarkers[] = {bare + L"\\qttestability.dll",
-                                        onPath + L"\\qttestability.dll"};
-    report.check(CopyFileW(widen(MARKER_BARE).c_str(), bareMarkers[0].c_str(), FALSE) &&
-                     CopyFileW(widen(MARKER_BARE).c_str(), bareMarkers[1].c_str(), FALSE),
-                 "marker qttestability.dll in the working folder and on PATH");
-    for (const bool inWorkingFolder : {true, false}) {
+    const std::wstring bareNames[] = {L"qttestability.dll", L"version.dll"};
+    bool planted = true;
+    for (const std::wstring& name : bareNames) {
+        for (const std::wstring& where : {bare, onPath}) {
+            planted =
+                CopyFileW(widen(MARKER_BARE).c_str(), (where + L"\\" + name).c_str(), FALSE) != 0 &&
+                planted;
+        }
+    }
+    report.check(planted,
+                 "marker qttestability.dll and version.dll in the working folder and on PATH");
+    // version.dll is no KnownDLL on Windows, so the standard search order
+    // (SafeDllSearchMode) takes a copy beside the program before
+    // system32's, and system32's before one in the working folder or on
+    // PATH. Wine, told to prefer a native version.dll, searches the same way
+    // here and in every run of Panelup.exe below.
+    const NativeFirst loaderVersion(L"marker_bare_loader.exe", L"version");
+    const NativeFirst programVersion(L"Panelup.exe", L"version");
+    report.check(loaderVersion.ok() && programVersion.ok(),
+                 "Wine told to prefer a native version.dll");
+    const std::wstring besideLoader = folder + L"-beside";
+    CreateDirectoryW(besideLoader.c_str(), nullptr);
+    const std::wstring besideMarker = besideLoader + L"\\version.dll";
+    const std::wstring besideExecutable = besideLoader + L"\\marker_bare_loader.exe";
+    report.check(CopyFileW(widen(MARKER_BARE).c_str(), besideMarker.c_str(), FALSE) &&
+                     CopyFileW(widen(MARKER_LOADER).c_str(), besideExecutable.c_str(), FALSE),
+                 "a loader with a marker version.dll beside it");
+    struct Control {
+        std::wstring name;
+        bool inWorkingFolder;
+        bool loads;
+    };
+    const Control controls[] = {{L"qttestability", true, true},
+                                {L"qttestability", false, true},
+                                {L"version", true, false},
+                                {L"version", false, false}};
+    for (const Control& control : controls) {
         ChildOptions loading;
-        loading.workingDirectory = inWorkingFolder ? bare : folder;
-        if (!inWorkingFolder) {
+        loading.workingDirectory = control.inWorkingFolder ? bare : folder;
+        if (!control.inWorkingFolder) {
             loading.path = onPath;
         }
-        const ChildRun loaded = runChild(widen(MARKER_LOADER), {L"qttestability"}, loading);
-        const std::wstring& marker = bareMarkers[inWorkingFolder ? 0 : 1];
-        report.check(loaded.started && loaded.exitCode == 0 &&
-                         GetFileAttributesW((marker + L".loaded").c_str()) !=
-                             INVALID_FILE_ATTRIBUTES,
-                     std::string("control: LoadLibrary by bare name takes the marker from ") +
-                         (inWorkingFolder ? "the working folder" : "PATH"),
+        const ChildRun loaded = runChild(widen(MARKER_LOADER), {control.name}, loading);
+        const std::wstring marker =
+            (control.inWorkingFolder ? bare : onPath) + L"\\" + control.name + L".dll.loaded";
+        const bool markerLoaded = GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES;
+        report.check(loaded.started && loaded.exitCode == 0 && markerLoaded == control.loads,
+                     "control: LoadLibrary(\"" + narrow(control.name) + "\") " +
+                         (control.loads ? "takes" : "passes over") + " the marker in " +
+                         (control.inWorkingFolder ? "the working folder" : "a folder on PATH") +
+                         (control.loads ? "" : ": system32 comes first"),
                      loaded.standardOutput);
-        DeleteFileW((marker + L".loaded").c_str());
+        DeleteFileW(marker.c_str());
+    }
+    {
+        const ChildRun loaded = runChild(besideExecutable, {L"version"});
+        report.check(loaded.started && loaded.exitCode == 0 &&
+                         GetFileAttributesW((besideMarker + L".loaded").c_str()) !=
+                             INVALID_FILE_ATTRIBUTES,
+                     "control: a version.dll beside the program is loaded before system32's "
+                     "(why the program folder must be the administrators' alone)",
+                     loaded.standardOutput);
     }
     const HostileUserEnvironment::Values variables = allCodeChoosing(plugins);
     for (const auto& variable : variables) {
