@@ -9,6 +9,7 @@
 #include "app/Resources.h"
 #include "app/SilentRun.h"
 #include "app/TraceLog.h"
+#include "app/Translations.h"
 #include "catalogue/DownloadFolder.h"
 #include "platform/Platform.h"
 #include "seams/Dialogs.h"
@@ -48,6 +49,10 @@ int runPanelup(int argc, char** argv, platform::Platform& platform, const RunOpt
         attachParentConsole();
     if (commandLine.mode == CommandLine::Mode::Help || commandLine.mode == CommandLine::Mode::Error)
         return tellUsage(commandLine);
+    // The window speaks the user's language; the switches, the unattended
+    // run and every log stay English, as administrators search for them.
+    const QString language =
+        commandLine.mode == CommandLine::Mode::Window ? installUserLanguage() : QString();
     // A result log that cannot be written is found before anything happens.
     if (commandLine.mode == CommandLine::Mode::Silent && !resultLogUsable(commandLine))
         return ExitUsage;
@@ -76,6 +81,8 @@ int runPanelup(int argc, char** argv, platform::Platform& platform, const RunOpt
     initTrace();
     qAddPostRoutine(closeLogFile);
     qDebug("this is a debug message");
+    if (!language.isEmpty())
+        qDebug("Window language: %s", qPrintable(language));
     if (instance == platform::InstanceState::Unavailable)
         qDebug("The single-instance marker could not be made; starting as if alone.");
 

@@ -25,7 +25,7 @@ using seams::DialogIcon;
 // Output technology of an HDMI connection, in Windows' numbering.
 constexpr int32_t hdmiOutput = 5;
 
-using seams::tr;
+using seams::WindowText;
 
 QString supportSoftwareLink() {
     return QStringLiteral("<a href=\"%1\">%1</a>").arg(seams::deployment::supportSoftwareUrl());
@@ -80,9 +80,10 @@ private:
             return refuseMultipleMonitors(StartupEnd::SeveralMonitors);
 
         if (!identifyModel())
-            return refuse(StartupEnd::UnknownModel, DialogIcon::Critical,
-                          tr("Can't update FW on this monitor"),
-                          tr("The firmware update is not supported currently on this monitor."));
+            return refuse(
+                StartupEnd::UnknownModel, DialogIcon::Critical,
+                WindowText::tr("Can't update FW on this monitor"),
+                WindowText::tr("The firmware update is not supported currently on this monitor."));
         w_.ui.lblModelName->setText(w_.modelName);
 
         w_.readFirmwareRecord();
@@ -163,9 +164,9 @@ private:
     void offerFirstDownload() {
         if (!w_.scalarBinFile.isEmpty() || !w_.hubBinFile.isEmpty() || !w_.siteReachable)
             return;
-        if (!seams::dialogs().question(
-                tr("Confirm to download new version "),
-                tr("A new version is available.<br>Do you want to download the lastest firmware?")))
+        if (!seams::dialogs().question(WindowText::tr("Confirm to download new version "),
+                                       WindowText::tr("A new version is available.<br>Do you want "
+                                                      "to download the lastest firmware?")))
             return;
         qDebug() << "Start-up: first download";
         w_.refreshCatalogue(model(), false);
@@ -181,13 +182,14 @@ private:
                                 w_.hubBinFile, w_.hubBinCheckSum);
         if (fault == StoredFirmwareFault::None)
             return true;
-        const QString which = fault == StoredFirmwareFault::Scalar
-                                  ? tr("The scalar firmware file is either not found or "
-                                       "corrupted,<br/> please download correct file from<br/> ")
-                                  : tr("The Hub firmware file is either not found or "
-                                       "corrupted,<br/> please download correct file from<br/> ");
+        const QString which =
+            fault == StoredFirmwareFault::Scalar
+                ? WindowText::tr("The scalar firmware file is either not found or "
+                                 "corrupted,<br/> please download correct file from<br/> ")
+                : WindowText::tr("The Hub firmware file is either not found or "
+                                 "corrupted,<br/> please download correct file from<br/> ");
         refuse(StartupEnd::StoredFirmwareBad, DialogIcon::Information,
-               tr("File checksum is not correct"),
+               WindowText::tr("File checksum is not correct"),
                which + supportSoftwareLink() + QStringLiteral("."));
         return false;
     }
@@ -201,9 +203,10 @@ private:
             tellFailedDownloads();
             return true;
         }
-        if (!seams::dialogs().question(tr("Confirm to download new version "),
-                                       tr("The new firmware version is found.<br>Do you want to "
-                                          "download the lastest firmware?")))
+        if (!seams::dialogs().question(
+                WindowText::tr("Confirm to download new version "),
+                WindowText::tr("The new firmware version is found.<br>Do you want to "
+                               "download the lastest firmware?")))
             return true;
         qDebug() << "Start-up: newer firmware download";
         w_.refreshCatalogue(model(), false);
@@ -227,9 +230,10 @@ private:
         failureTold_ = true;
         qDebug() << "Start-up: downloads failed" << w_.failedDownloads;
         seams::dialogs().message(
-            DialogIcon::Information, tr("Firmware download failed"),
-            tr("The download of %1 failed.<br>The firmware already in place was kept. Please try "
-               "again later.")
+            DialogIcon::Information, WindowText::tr("Firmware download failed"),
+            WindowText::tr(
+                "The download of %1 failed.<br>The firmware already in place was kept. Please try "
+                "again later.")
                 .arg(w_.failedDownloads.join(QStringLiteral(", ")).toHtmlEscaped()));
     }
 
@@ -239,15 +243,17 @@ private:
         qDebug() << "Start-up: LM0530 output technology" << w_.currentMonitor.outputTechnology;
         o_.connectionUnsupported = true;
         seams::dialogs().message(
-            DialogIcon::Information, tr("Update firmware warning"),
-            tr("WARNING!<br>DOES NOT support firmware updates via USB Type-C port. Suggest to "
-               "connect to HDMI / DP port or USB Type-B port for updates."));
+            DialogIcon::Information, WindowText::tr("Update firmware warning"),
+            WindowText::tr(
+                "WARNING!<br>DOES NOT support firmware updates via USB Type-C port. Suggest to "
+                "connect to HDMI / DP port or USB Type-B port for updates."));
     }
 
     void refuseMultipleMonitors(StartupEnd end) {
-        refuse(end, DialogIcon::Critical, tr("Can't update FW on multiple monitors"),
-               tr("The firmware update on multiple monitors is not supported currently.<br>Please "
-                  "disconnect other USB cables from the monitor before updating firmware."));
+        refuse(end, DialogIcon::Critical, WindowText::tr("Can't update FW on multiple monitors"),
+               WindowText::tr(
+                   "The firmware update on multiple monitors is not supported currently.<br>Please "
+                   "disconnect other USB cables from the monitor before updating firmware."));
     }
 
     void refuse(StartupEnd end, DialogIcon icon, const QString& title, const QString& text) {
@@ -272,7 +278,8 @@ private:
         qDebug() << "Start-up: firmware not stored:" << w_.storeProblem;
         w_.ui.lblInfo->setText(
             QStringLiteral("<img width=20 height=20 src=\":/Panelup/cross_mark\"> ") +
-            tr("The firmware could not be stored: %1.").arg(w_.storeProblem.toHtmlEscaped()));
+            WindowText::tr("The firmware could not be stored: %1.")
+                .arg(w_.storeProblem.toHtmlEscaped()));
     }
 
     Panelup& w_;

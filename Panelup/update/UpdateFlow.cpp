@@ -24,24 +24,26 @@ constexpr unsigned long kAfterHubWriteMs = 1300;
 constexpr unsigned long kAfterScalarWriteMs = 8000;
 constexpr unsigned long kAfterOsdResetMs = 3000;
 
-using seams::tr;
+using seams::WindowText;
 
 QString busyText() {
     return QStringLiteral("<img width=20 height=20 src=\":/Panelup/question_mark\"> ") +
-           tr("The update process may take several minutes. Please do not remove the USB cable "
-              "connection or turn off the monitor's power while updating.");
+           WindowText::tr(
+               "The update process may take several minutes. Please do not remove the USB cable "
+               "connection or turn off the monitor's power while updating.");
 }
 
 QString writeFailedText() {
     return QStringLiteral("<img width=20 height=20 src=\":/Panelup/cross_mark\">") +
-           tr("The detection of USB Hub is not configured correctly, please close the "
-              "application and retry again, then unplug & replug the USB cable to try again.");
+           WindowText::tr(
+               "The detection of USB Hub is not configured correctly, please close the "
+               "application and retry again, then unplug & replug the USB cable to try again.");
 }
 
 QString fileRefusedText() {
     return QStringLiteral("<img width=20 height=20 src=\":/Panelup/cross_mark\"> ") +
-           tr("The firmware file is missing or damaged. Please close and restart the "
-              "application so that it can download it again.");
+           WindowText::tr("The firmware file is missing or damaged. Please close and restart the "
+                          "application so that it can download it again.");
 }
 
 void warn(const QString& title, const QString& text) {
@@ -109,9 +111,11 @@ private:
     bool confirmed() const {
         const QString text =
             view().overrideChecked()
-                ? tr("Are you sure you want to downgrade your firmware to the old version?")
-                : tr("Are you sure you want to update your firmware to the latest version?");
-        return seams::dialogs().question(tr("Confirm to update firmware"), text);
+                ? WindowText::tr(
+                      "Are you sure you want to downgrade your firmware to the old version?")
+                : WindowText::tr(
+                      "Are you sure you want to update your firmware to the latest version?");
+        return seams::dialogs().question(WindowText::tr("Confirm to update firmware"), text);
     }
 
     void showBusy() {
@@ -127,7 +131,8 @@ private:
             return true;
         qDebug() << "Update: the hub library is missing";
         outcome_.end = UpdateEnd::HubLibraryMissing;
-        warn(tr("Fatal Error"), tr("Cannot found the Tarvex USB Hub driver installed!"));
+        warn(WindowText::tr("Fatal Error"),
+             WindowText::tr("Cannot found the Tarvex USB Hub driver installed!"));
         return false;
     }
 
@@ -149,20 +154,21 @@ private:
         QString problem;
         switch (image.state) {
         case FirmwareImage::State::Missing:
-            problem = tr("The firmware file %1 was not found.").arg(file);
+            problem = WindowText::tr("The firmware file %1 was not found.").arg(file);
             break;
         case FirmwareImage::State::Empty:
-            problem = tr("The firmware file %1 is empty.").arg(file);
+            problem = WindowText::tr("The firmware file %1 is empty.").arg(file);
             break;
         case FirmwareImage::State::ChecksumMismatch:
         case FirmwareImage::State::Ready:
-            problem = tr("The firmware file %1 does not match its recorded checksum.").arg(file);
+            problem = WindowText::tr("The firmware file %1 does not match its recorded checksum.")
+                          .arg(file);
             break;
         }
-        warn(tr("Update Firmware Failed"),
+        warn(WindowText::tr("Update Firmware Failed"),
              problem + QLatin1Char('\n') +
-                 tr("Nothing was written to your monitor. Please close and restart the "
-                    "application so that it can download a correct copy."));
+                 WindowText::tr("Nothing was written to your monitor. Please close and restart the "
+                                "application so that it can download a correct copy."));
         view().setExitEnabled(true);
         view().setInfo(fileRefusedText());
         return false;
@@ -201,9 +207,10 @@ private:
         tellWritten(QStringLiteral("hub firmware"), c_.hubBinFile, result);
         if (result != 0) {
             outcome_.end = UpdateEnd::HubWriteFailed;
-            writeFailed(tr("Update Hub FW Failed"),
-                        tr("Monitor Hub Firmware update failed , please close the application "
-                           "and retry again !"));
+            writeFailed(
+                WindowText::tr("Update Hub FW Failed"),
+                WindowText::tr("Monitor Hub Firmware update failed , please close the application "
+                               "and retry again !"));
             return false;
         }
         outcome_.hubWritten = true;
@@ -231,7 +238,8 @@ private:
         if (!parameters) {
             qDebug() << "Update: no scalar write parameters for" << c_.modelName;
             outcome_.end = UpdateEnd::ModelUnknown;
-            warn(tr("Fatal Error"), tr("Update Failed ! Model infomation is not correct !"));
+            warn(WindowText::tr("Fatal Error"),
+                 WindowText::tr("Update Failed ! Model infomation is not correct !"));
             view().setExitEnabled(true);
             return false;
         }
@@ -245,9 +253,10 @@ private:
         tellWritten(QStringLiteral("scalar firmware"), c_.scalarBinFile, result);
         if (result != 0) {
             outcome_.end = UpdateEnd::ScalarWriteFailed;
-            writeFailed(tr("Update Scalar FW Failed"),
-                        tr("Monitor Scalar Firmware update failed, please close the application "
-                           "and retry again !"));
+            writeFailed(WindowText::tr("Update Scalar FW Failed"),
+                        WindowText::tr(
+                            "Monitor Scalar Firmware update failed, please close the application "
+                            "and retry again !"));
             return false;
         }
         outcome_.scalarWritten = true;
@@ -257,18 +266,20 @@ private:
     }
 
     void offerOsdReset() {
-        if (!seams::dialogs().choice(tr("Update Firmware"),
-                                     tr("Your monitor firmware was updated successfully.\nSuggest "
-                                        "to reset OSD setting to default."),
-                                     tr("Reset OSD Setting"), tr("Exit")))
+        if (!seams::dialogs().choice(
+                WindowText::tr("Update Firmware"),
+                WindowText::tr("Your monitor firmware was updated successfully.\nSuggest "
+                               "to reset OSD setting to default."),
+                WindowText::tr("Reset OSD Setting"), WindowText::tr("Exit")))
             return;
         // The box below says the reset was done whatever the monitor answered.
         const bool reset = c_.resetScalarSettings();
         qDebug() << "Update: OSD reset sent" << reset;
         seams::sleeper().sleepMs(kAfterOsdResetMs);
         c_.showFirmwareStatus();
-        seams::dialogs().message(seams::DialogIcon::Information, tr("OSD Settings Reset"),
-                                 tr("Your monitor OSD Settings has been reset successfully."));
+        seams::dialogs().message(
+            seams::DialogIcon::Information, WindowText::tr("OSD Settings Reset"),
+            WindowText::tr("Your monitor OSD Settings has been reset successfully."));
     }
 
     UpdateFlowContext& c_;
