@@ -36,7 +36,7 @@
     </message>
     <message>
         <source>LM Series USB Firmware Update Tool</source>
-        <translation>Actualizador USB de firmware LM Series</translation>
+        <translation>Actualizar firmware USB de LM Series</translation>
     </message>
     <message>
         <source>QProgressBar {border: 3px solid white; border-radius: 5px;text-align: center;color:white;}
@@ -101,7 +101,7 @@ QPushButton {
     <name>app::Panelup</name>
     <message>
         <source>LM Series USB Firmware Update Tool v</source>
-        <translation>Actualizador USB de firmware LM Series v</translation>
+        <translation>Actualizar firmware USB de LM Series v</translation>
     </message>
     <message>
         <source>Can&apos;t update FW on this monitor</source>

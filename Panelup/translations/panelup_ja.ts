@@ -36,7 +36,7 @@
     </message>
     <message>
         <source>LM Series USB Firmware Update Tool</source>
-        <translation>LM Series USB ファームウェア更新ツール</translation>
+        <translation>LM Series USB ファームウェア更新</translation>
     </message>
     <message>
         <source>QProgressBar {border: 3px solid white; border-radius: 5px;text-align: center;color:white;}
@@ -74,11 +74,11 @@ QPushButton {
     </message>
     <message>
         <source>Current Firmware</source>
-        <translation>現在のファームウェア</translation>
+        <translation>現在のバージョン</translation>
     </message>
     <message>
         <source>New Firmware</source>
-        <translation>新しいファームウェア</translation>
+        <translation>新しいバージョン</translation>
     </message>
     <message>
         <source>CheckSum</source>
@@ -101,7 +101,7 @@ QPushButton {
     <name>app::Panelup</name>
     <message>
         <source>LM Series USB Firmware Update Tool v</source>
-        <translation>LM Series USB ファームウェア更新ツール v</translation>
+        <translation>LM Series USB ファームウェア更新 v</translation>
     </message>
     <message>
         <source>Can&apos;t update FW on this monitor</source>
