@@ -7,7 +7,6 @@
 #include "seams/WindowText.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 

@@ -160,6 +160,8 @@ private slots:
               QStringLiteral("/usr/lib/python3/dist-packages/cryptography/__init__.py"),
               // the build machine's lrelease; Qt's catalogues for the program folder
               QStringLiteral("/usr/lib/qt5/bin/lrelease"), qtCatalogue, cjkFont,
+              // localedef's sources for the locales Wine is run in
+              QStringLiteral("/usr/share/i18n/locales/ja_JP"),
               // the Debian Qt whose source becomes Qt for Windows
               cmake + QStringLiteral("Qt5Core/Qt5CoreConfig.cmake")}},
         };
