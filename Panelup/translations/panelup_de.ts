@@ -21,84 +21,7 @@
     </message>
 </context>
 <context>
-    <name>PanelupClass</name>
-    <message>
-        <source>Panelup</source>
-        <translation>Panelup</translation>
-    </message>
-    <message>
-        <source>background-color: rgb(91, 89, 90);</source>
-        <translation>background-color: rgb(91, 89, 90);</translation>
-    </message>
-    <message>
-        <source>color:white</source>
-        <translation>color:white</translation>
-    </message>
-    <message>
-        <source>LM Series USB Firmware Update Tool</source>
-        <translation>LM Series USB-Firmware-Updater</translation>
-    </message>
-    <message>
-        <source>QProgressBar {border: 3px solid white; border-radius: 5px;text-align: center;color:white;}
-QProgressBar::chunk { background-color: rgb(42, 168, 165);    width: 20px;}</source>
-        <translation>QProgressBar {border: 3px solid white; border-radius: 5px;text-align: center;color:white;}
-QProgressBar::chunk { background-color: rgb(42, 168, 165);    width: 20px;}</translation>
-    </message>
-    <message>
-        <source>QPushButton:disabled {
-	background-color: rgb(80, 80, 80);color:grey
-}
-QPushButton {
-	background-color: rgb(42, 168, 165);color:white	
-}
-</source>
-        <translation>QPushButton:disabled {
-	background-color: rgb(80, 80, 80);color:grey
-}
-QPushButton {
-	background-color: rgb(42, 168, 165);color:white	
-}
-</translation>
-    </message>
-    <message>
-        <source>EXIT (&amp;X)</source>
-        <translation>ENDE (&amp;X)</translation>
-    </message>
-    <message>
-        <source>Allow Monitor use older firmware.</source>
-        <translation>Ältere Firmware zulassen.</translation>
-    </message>
-    <message>
-        <source>Model Name</source>
-        <translation>Modellname</translation>
-    </message>
-    <message>
-        <source>Current Firmware</source>
-        <translation>Aktuelle Firmware</translation>
-    </message>
-    <message>
-        <source>New Firmware</source>
-        <translation>Neue Firmware</translation>
-    </message>
-    <message>
-        <source>CheckSum</source>
-        <translation>Prüfsumme</translation>
-    </message>
-    <message>
-        <source>Update</source>
-        <translation>Aktualisieren</translation>
-    </message>
-    <message>
-        <source>color:gainsboro</source>
-        <translation>color:gainsboro</translation>
-    </message>
-    <message>
-        <source>Info</source>
-        <translation>Info</translation>
-    </message>
-</context>
-<context>
-    <name>app::Panelup</name>
+    <name>Panelup</name>
     <message>
         <source>LM Series USB Firmware Update Tool v</source>
         <translation>LM Series USB-Firmware-Updater v</translation>
@@ -162,6 +85,34 @@ QPushButton {
     <message>
         <source>The firmware could not be stored: %1.</source>
         <translation>Die Firmware konnte nicht gespeichert werden: %1.</translation>
+    </message>
+    <message>
+        <source>LM Series logo</source>
+        <translation>LM-Series-Logo</translation>
+    </message>
+    <message>
+        <source>Update progress</source>
+        <translation>Update-Fortschritt</translation>
+    </message>
+    <message>
+        <source>Progress of the firmware update</source>
+        <translation>Fortschritt des Firmware-Updates</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Allows the update to write firmware older than the monitor&apos;s</source>
+        <translation>Erlaubt dem Update, ältere Firmware als die des Monitors zu schreiben</translation>
+    </message>
+    <message>
+        <source>Writes the new firmware to the monitor</source>
+        <translation>Schreibt die neue Firmware auf den Monitor</translation>
+    </message>
+    <message>
+        <source>Closes the program</source>
+        <translation>Beendet das Programm</translation>
     </message>
     <message>
         <source>Monitor FW : &lt;b&gt;</source>
@@ -292,6 +243,49 @@ Es wird empfohlen, die OSD-Einstellungen auf die Standardwerte zurückzusetzen.<
     <message>
         <source>Your monitor OSD Settings has been reset successfully.</source>
         <translation>Die OSD-Einstellungen Ihres Monitors wurden erfolgreich zurückgesetzt.</translation>
+    </message>
+</context>
+<context>
+    <name>PanelupClass</name>
+    <message>
+        <source>Panelup</source>
+        <translation>Panelup</translation>
+    </message>
+    <message>
+        <source>LM Series USB Firmware Update Tool</source>
+        <translation>LM Series USB-Firmware-Updater</translation>
+    </message>
+    <message>
+        <source>EXIT (&amp;X)</source>
+        <translation>ENDE (&amp;X)</translation>
+    </message>
+    <message>
+        <source>Allow Monitor use older firmware.</source>
+        <translation>Ältere Firmware zulassen.</translation>
+    </message>
+    <message>
+        <source>Model Name</source>
+        <translation>Modellname</translation>
+    </message>
+    <message>
+        <source>Current Firmware</source>
+        <translation>Aktuelle Firmware</translation>
+    </message>
+    <message>
+        <source>New Firmware</source>
+        <translation>Neue Firmware</translation>
+    </message>
+    <message>
+        <source>CheckSum</source>
+        <translation>Prüfsumme</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
     </message>
 </context>
 <context>

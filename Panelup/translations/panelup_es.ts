@@ -21,84 +21,7 @@
     </message>
 </context>
 <context>
-    <name>PanelupClass</name>
-    <message>
-        <source>Panelup</source>
-        <translation>Panelup</translation>
-    </message>
-    <message>
-        <source>background-color: rgb(91, 89, 90);</source>
-        <translation>background-color: rgb(91, 89, 90);</translation>
-    </message>
-    <message>
-        <source>color:white</source>
-        <translation>color:white</translation>
-    </message>
-    <message>
-        <source>LM Series USB Firmware Update Tool</source>
-        <translation>Actualizar firmware USB de LM Series</translation>
-    </message>
-    <message>
-        <source>QProgressBar {border: 3px solid white; border-radius: 5px;text-align: center;color:white;}
-QProgressBar::chunk { background-color: rgb(42, 168, 165);    width: 20px;}</source>
-        <translation>QProgressBar {border: 3px solid white; border-radius: 5px;text-align: center;color:white;}
-QProgressBar::chunk { background-color: rgb(42, 168, 165);    width: 20px;}</translation>
-    </message>
-    <message>
-        <source>QPushButton:disabled {
-	background-color: rgb(80, 80, 80);color:grey
-}
-QPushButton {
-	background-color: rgb(42, 168, 165);color:white	
-}
-</source>
-        <translation>QPushButton:disabled {
-	background-color: rgb(80, 80, 80);color:grey
-}
-QPushButton {
-	background-color: rgb(42, 168, 165);color:white	
-}
-</translation>
-    </message>
-    <message>
-        <source>EXIT (&amp;X)</source>
-        <translation>SALIR (&amp;X)</translation>
-    </message>
-    <message>
-        <source>Allow Monitor use older firmware.</source>
-        <translation>Permitir firmware más antiguo.</translation>
-    </message>
-    <message>
-        <source>Model Name</source>
-        <translation>Modelo</translation>
-    </message>
-    <message>
-        <source>Current Firmware</source>
-        <translation>Firmware actual</translation>
-    </message>
-    <message>
-        <source>New Firmware</source>
-        <translation>Firmware nuevo</translation>
-    </message>
-    <message>
-        <source>CheckSum</source>
-        <translation>Suma de control</translation>
-    </message>
-    <message>
-        <source>Update</source>
-        <translation>Actualizar</translation>
-    </message>
-    <message>
-        <source>color:gainsboro</source>
-        <translation>color:gainsboro</translation>
-    </message>
-    <message>
-        <source>Info</source>
-        <translation>Info</translation>
-    </message>
-</context>
-<context>
-    <name>app::Panelup</name>
+    <name>Panelup</name>
     <message>
         <source>LM Series USB Firmware Update Tool v</source>
         <translation>Actualizar firmware USB de LM Series v</translation>
@@ -162,6 +85,34 @@ QPushButton {
     <message>
         <source>The firmware could not be stored: %1.</source>
         <translation>No se pudo guardar el firmware: %1.</translation>
+    </message>
+    <message>
+        <source>LM Series logo</source>
+        <translation>Logotipo de LM Series</translation>
+    </message>
+    <message>
+        <source>Update progress</source>
+        <translation>Progreso de la actualización</translation>
+    </message>
+    <message>
+        <source>Progress of the firmware update</source>
+        <translation>Progreso de la actualización del firmware</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Estado</translation>
+    </message>
+    <message>
+        <source>Allows the update to write firmware older than the monitor&apos;s</source>
+        <translation>Permite que la actualización escriba un firmware más antiguo que el del monitor</translation>
+    </message>
+    <message>
+        <source>Writes the new firmware to the monitor</source>
+        <translation>Escribe el nuevo firmware en el monitor</translation>
+    </message>
+    <message>
+        <source>Closes the program</source>
+        <translation>Cierra el programa</translation>
     </message>
     <message>
         <source>Monitor FW : &lt;b&gt;</source>
@@ -292,6 +243,49 @@ Se recomienda restablecer los ajustes OSD a los valores predeterminados.</transl
     <message>
         <source>Your monitor OSD Settings has been reset successfully.</source>
         <translation>Los ajustes OSD del monitor se han restablecido correctamente.</translation>
+    </message>
+</context>
+<context>
+    <name>PanelupClass</name>
+    <message>
+        <source>Panelup</source>
+        <translation>Panelup</translation>
+    </message>
+    <message>
+        <source>LM Series USB Firmware Update Tool</source>
+        <translation>Actualizar firmware USB de LM Series</translation>
+    </message>
+    <message>
+        <source>EXIT (&amp;X)</source>
+        <translation>SALIR (&amp;X)</translation>
+    </message>
+    <message>
+        <source>Allow Monitor use older firmware.</source>
+        <translation>Permitir firmware más antiguo.</translation>
+    </message>
+    <message>
+        <source>Model Name</source>
+        <translation>Modelo</translation>
+    </message>
+    <message>
+        <source>Current Firmware</source>
+        <translation>Firmware actual</translation>
+    </message>
+    <message>
+        <source>New Firmware</source>
+        <translation>Firmware nuevo</translation>
+    </message>
+    <message>
+        <source>CheckSum</source>
+        <translation>Suma de control</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Actualizar</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
     </message>
 </context>
 <context>

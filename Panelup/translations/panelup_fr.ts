@@ -21,84 +21,7 @@
     </message>
 </context>
 <context>
-    <name>PanelupClass</name>
-    <message>
-        <source>Panelup</source>
-        <translation>Panelup</translation>
-    </message>
-    <message>
-        <source>background-color: rgb(91, 89, 90);</source>
-        <translation>background-color: rgb(91, 89, 90);</translation>
-    </message>
-    <message>
-        <source>color:white</source>
-        <translation>color:white</translation>
-    </message>
-    <message>
-        <source>LM Series USB Firmware Update Tool</source>
-        <translation>Mise à jour USB du firmware LM Series</translation>
-    </message>
-    <message>
-        <source>QProgressBar {border: 3px solid white; border-radius: 5px;text-align: center;color:white;}
-QProgressBar::chunk { background-color: rgb(42, 168, 165);    width: 20px;}</source>
-        <translation>QProgressBar {border: 3px solid white; border-radius: 5px;text-align: center;color:white;}
-QProgressBar::chunk { background-color: rgb(42, 168, 165);    width: 20px;}</translation>
-    </message>
-    <message>
-        <source>QPushButton:disabled {
-	background-color: rgb(80, 80, 80);color:grey
-}
-QPushButton {
-	background-color: rgb(42, 168, 165);color:white	
-}
-</source>
-        <translation>QPushButton:disabled {
-	background-color: rgb(80, 80, 80);color:grey
-}
-QPushButton {
-	background-color: rgb(42, 168, 165);color:white	
-}
-</translation>
-    </message>
-    <message>
-        <source>EXIT (&amp;X)</source>
-        <translation>QUITTER (&amp;X)</translation>
-    </message>
-    <message>
-        <source>Allow Monitor use older firmware.</source>
-        <translation>Autoriser un firmware plus ancien.</translation>
-    </message>
-    <message>
-        <source>Model Name</source>
-        <translation>Nom du modèle</translation>
-    </message>
-    <message>
-        <source>Current Firmware</source>
-        <translation>Firmware actuel</translation>
-    </message>
-    <message>
-        <source>New Firmware</source>
-        <translation>Nouveau firmware</translation>
-    </message>
-    <message>
-        <source>CheckSum</source>
-        <translation>Somme de contrôle</translation>
-    </message>
-    <message>
-        <source>Update</source>
-        <translation>Mettre à jour</translation>
-    </message>
-    <message>
-        <source>color:gainsboro</source>
-        <translation>color:gainsboro</translation>
-    </message>
-    <message>
-        <source>Info</source>
-        <translation>Info</translation>
-    </message>
-</context>
-<context>
-    <name>app::Panelup</name>
+    <name>Panelup</name>
     <message>
         <source>LM Series USB Firmware Update Tool v</source>
         <translation>Mise à jour USB du firmware LM Series v</translation>
@@ -162,6 +85,34 @@ QPushButton {
     <message>
         <source>The firmware could not be stored: %1.</source>
         <translation>Le firmware n&apos;a pas pu être enregistré : %1.</translation>
+    </message>
+    <message>
+        <source>LM Series logo</source>
+        <translation>Logo LM Series</translation>
+    </message>
+    <message>
+        <source>Update progress</source>
+        <translation>Progression de la mise à jour</translation>
+    </message>
+    <message>
+        <source>Progress of the firmware update</source>
+        <translation>Progression de la mise à jour du firmware</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>État</translation>
+    </message>
+    <message>
+        <source>Allows the update to write firmware older than the monitor&apos;s</source>
+        <translation>Autorise la mise à jour à écrire un firmware plus ancien que celui du moniteur</translation>
+    </message>
+    <message>
+        <source>Writes the new firmware to the monitor</source>
+        <translation>Écrit le nouveau firmware sur le moniteur</translation>
+    </message>
+    <message>
+        <source>Closes the program</source>
+        <translation>Ferme le programme</translation>
     </message>
     <message>
         <source>Monitor FW : &lt;b&gt;</source>
@@ -292,6 +243,49 @@ Il est conseillé de rétablir les réglages OSD par défaut.</translation>
     <message>
         <source>Your monitor OSD Settings has been reset successfully.</source>
         <translation>Les réglages OSD de votre moniteur ont été réinitialisés.</translation>
+    </message>
+</context>
+<context>
+    <name>PanelupClass</name>
+    <message>
+        <source>Panelup</source>
+        <translation>Panelup</translation>
+    </message>
+    <message>
+        <source>LM Series USB Firmware Update Tool</source>
+        <translation>Mise à jour USB du firmware LM Series</translation>
+    </message>
+    <message>
+        <source>EXIT (&amp;X)</source>
+        <translation>QUITTER (&amp;X)</translation>
+    </message>
+    <message>
+        <source>Allow Monitor use older firmware.</source>
+        <translation>Autoriser un firmware plus ancien.</translation>
+    </message>
+    <message>
+        <source>Model Name</source>
+        <translation>Nom du modèle</translation>
+    </message>
+    <message>
+        <source>Current Firmware</source>
+        <translation>Firmware actuel</translation>
+    </message>
+    <message>
+        <source>New Firmware</source>
+        <translation>Nouveau firmware</translation>
+    </message>
+    <message>
+        <source>CheckSum</source>
+        <translation>Somme de contrôle</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Mettre à jour</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
     </message>
 </context>
 <context>

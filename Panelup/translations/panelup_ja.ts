@@ -21,84 +21,7 @@
     </message>
 </context>
 <context>
-    <name>PanelupClass</name>
-    <message>
-        <source>Panelup</source>
-        <translation>Panelup</translation>
-    </message>
-    <message>
-        <source>background-color: rgb(91, 89, 90);</source>
-        <translation>background-color: rgb(91, 89, 90);</translation>
-    </message>
-    <message>
-        <source>color:white</source>
-        <translation>color:white</translation>
-    </message>
-    <message>
-        <source>LM Series USB Firmware Update Tool</source>
-        <translation>LM Series USB ファームウェア更新</translation>
-    </message>
-    <message>
-        <source>QProgressBar {border: 3px solid white; border-radius: 5px;text-align: center;color:white;}
-QProgressBar::chunk { background-color: rgb(42, 168, 165);    width: 20px;}</source>
-        <translation>QProgressBar {border: 3px solid white; border-radius: 5px;text-align: center;color:white;}
-QProgressBar::chunk { background-color: rgb(42, 168, 165);    width: 20px;}</translation>
-    </message>
-    <message>
-        <source>QPushButton:disabled {
-	background-color: rgb(80, 80, 80);color:grey
-}
-QPushButton {
-	background-color: rgb(42, 168, 165);color:white	
-}
-</source>
-        <translation>QPushButton:disabled {
-	background-color: rgb(80, 80, 80);color:grey
-}
-QPushButton {
-	background-color: rgb(42, 168, 165);color:white	
-}
-</translation>
-    </message>
-    <message>
-        <source>EXIT (&amp;X)</source>
-        <translation>終了(&amp;X)</translation>
-    </message>
-    <message>
-        <source>Allow Monitor use older firmware.</source>
-        <translation>古いファームウェアを許可する。</translation>
-    </message>
-    <message>
-        <source>Model Name</source>
-        <translation>モデル名</translation>
-    </message>
-    <message>
-        <source>Current Firmware</source>
-        <translation>現在のバージョン</translation>
-    </message>
-    <message>
-        <source>New Firmware</source>
-        <translation>新しいバージョン</translation>
-    </message>
-    <message>
-        <source>CheckSum</source>
-        <translation>チェックサム</translation>
-    </message>
-    <message>
-        <source>Update</source>
-        <translation>更新</translation>
-    </message>
-    <message>
-        <source>color:gainsboro</source>
-        <translation>color:gainsboro</translation>
-    </message>
-    <message>
-        <source>Info</source>
-        <translation>情報</translation>
-    </message>
-</context>
-<context>
-    <name>app::Panelup</name>
+    <name>Panelup</name>
     <message>
         <source>LM Series USB Firmware Update Tool v</source>
         <translation>LM Series USB ファームウェア更新 v</translation>
@@ -162,6 +85,34 @@ QPushButton {
     <message>
         <source>The firmware could not be stored: %1.</source>
         <translation>ファームウェアを保存できませんでした: %1。</translation>
+    </message>
+    <message>
+        <source>LM Series logo</source>
+        <translation>LM Series のロゴ</translation>
+    </message>
+    <message>
+        <source>Update progress</source>
+        <translation>更新の進行状況</translation>
+    </message>
+    <message>
+        <source>Progress of the firmware update</source>
+        <translation>ファームウェア更新の進行状況</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>状態</translation>
+    </message>
+    <message>
+        <source>Allows the update to write firmware older than the monitor&apos;s</source>
+        <translation>モニターのファームウェアより古いファームウェアの書き込みを許可します</translation>
+    </message>
+    <message>
+        <source>Writes the new firmware to the monitor</source>
+        <translation>新しいファームウェアをモニターに書き込みます</translation>
+    </message>
+    <message>
+        <source>Closes the program</source>
+        <translation>プログラムを終了します</translation>
     </message>
     <message>
         <source>Monitor FW : &lt;b&gt;</source>
@@ -292,6 +243,49 @@ OSD 設定を初期値にリセットすることをお勧めします。</trans
     <message>
         <source>Your monitor OSD Settings has been reset successfully.</source>
         <translation>モニターの OSD 設定をリセットしました。</translation>
+    </message>
+</context>
+<context>
+    <name>PanelupClass</name>
+    <message>
+        <source>Panelup</source>
+        <translation>Panelup</translation>
+    </message>
+    <message>
+        <source>LM Series USB Firmware Update Tool</source>
+        <translation>LM Series USB ファームウェア更新</translation>
+    </message>
+    <message>
+        <source>EXIT (&amp;X)</source>
+        <translation>終了(&amp;X)</translation>
+    </message>
+    <message>
+        <source>Allow Monitor use older firmware.</source>
+        <translation>古いファームウェアを許可する。</translation>
+    </message>
+    <message>
+        <source>Model Name</source>
+        <translation>モデル名</translation>
+    </message>
+    <message>
+        <source>Current Firmware</source>
+        <translation>現在のバージョン</translation>
+    </message>
+    <message>
+        <source>New Firmware</source>
+        <translation>新しいバージョン</translation>
+    </message>
+    <message>
+        <source>CheckSum</source>
+        <translation>チェックサム</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>更新</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>情報</translation>
     </message>
 </context>
 <context>

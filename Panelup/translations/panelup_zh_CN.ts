@@ -21,84 +21,7 @@
     </message>
 </context>
 <context>
-    <name>PanelupClass</name>
-    <message>
-        <source>Panelup</source>
-        <translation>Panelup</translation>
-    </message>
-    <message>
-        <source>background-color: rgb(91, 89, 90);</source>
-        <translation>background-color: rgb(91, 89, 90);</translation>
-    </message>
-    <message>
-        <source>color:white</source>
-        <translation>color:white</translation>
-    </message>
-    <message>
-        <source>LM Series USB Firmware Update Tool</source>
-        <translation>LM Series USB 固件更新工具</translation>
-    </message>
-    <message>
-        <source>QProgressBar {border: 3px solid white; border-radius: 5px;text-align: center;color:white;}
-QProgressBar::chunk { background-color: rgb(42, 168, 165);    width: 20px;}</source>
-        <translation>QProgressBar {border: 3px solid white; border-radius: 5px;text-align: center;color:white;}
-QProgressBar::chunk { background-color: rgb(42, 168, 165);    width: 20px;}</translation>
-    </message>
-    <message>
-        <source>QPushButton:disabled {
-	background-color: rgb(80, 80, 80);color:grey
-}
-QPushButton {
-	background-color: rgb(42, 168, 165);color:white	
-}
-</source>
-        <translation>QPushButton:disabled {
-	background-color: rgb(80, 80, 80);color:grey
-}
-QPushButton {
-	background-color: rgb(42, 168, 165);color:white	
-}
-</translation>
-    </message>
-    <message>
-        <source>EXIT (&amp;X)</source>
-        <translation>退出(&amp;X)</translation>
-    </message>
-    <message>
-        <source>Allow Monitor use older firmware.</source>
-        <translation>允许使用旧版固件。</translation>
-    </message>
-    <message>
-        <source>Model Name</source>
-        <translation>型号名称</translation>
-    </message>
-    <message>
-        <source>Current Firmware</source>
-        <translation>当前固件</translation>
-    </message>
-    <message>
-        <source>New Firmware</source>
-        <translation>新固件</translation>
-    </message>
-    <message>
-        <source>CheckSum</source>
-        <translation>校验和</translation>
-    </message>
-    <message>
-        <source>Update</source>
-        <translation>更新</translation>
-    </message>
-    <message>
-        <source>color:gainsboro</source>
-        <translation>color:gainsboro</translation>
-    </message>
-    <message>
-        <source>Info</source>
-        <translation>信息</translation>
-    </message>
-</context>
-<context>
-    <name>app::Panelup</name>
+    <name>Panelup</name>
     <message>
         <source>LM Series USB Firmware Update Tool v</source>
         <translation>LM Series USB 固件更新工具 v</translation>
@@ -162,6 +85,34 @@ QPushButton {
     <message>
         <source>The firmware could not be stored: %1.</source>
         <translation>无法保存固件：%1。</translation>
+    </message>
+    <message>
+        <source>LM Series logo</source>
+        <translation>LM Series 标志</translation>
+    </message>
+    <message>
+        <source>Update progress</source>
+        <translation>更新进度</translation>
+    </message>
+    <message>
+        <source>Progress of the firmware update</source>
+        <translation>固件更新进度</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <source>Allows the update to write firmware older than the monitor&apos;s</source>
+        <translation>允许更新写入比显示器当前固件更旧的固件</translation>
+    </message>
+    <message>
+        <source>Writes the new firmware to the monitor</source>
+        <translation>将新固件写入显示器</translation>
+    </message>
+    <message>
+        <source>Closes the program</source>
+        <translation>关闭程序</translation>
     </message>
     <message>
         <source>Monitor FW : &lt;b&gt;</source>
@@ -292,6 +243,49 @@ Suggest to reset OSD setting to default.</source>
     <message>
         <source>Your monitor OSD Settings has been reset successfully.</source>
         <translation>显示器 OSD 设置已成功重置。</translation>
+    </message>
+</context>
+<context>
+    <name>PanelupClass</name>
+    <message>
+        <source>Panelup</source>
+        <translation>Panelup</translation>
+    </message>
+    <message>
+        <source>LM Series USB Firmware Update Tool</source>
+        <translation>LM Series USB 固件更新工具</translation>
+    </message>
+    <message>
+        <source>EXIT (&amp;X)</source>
+        <translation>退出(&amp;X)</translation>
+    </message>
+    <message>
+        <source>Allow Monitor use older firmware.</source>
+        <translation>允许使用旧版固件。</translation>
+    </message>
+    <message>
+        <source>Model Name</source>
+        <translation>型号名称</translation>
+    </message>
+    <message>
+        <source>Current Firmware</source>
+        <translation>当前固件</translation>
+    </message>
+    <message>
+        <source>New Firmware</source>
+        <translation>新固件</translation>
+    </message>
+    <message>
+        <source>CheckSum</source>
+        <translation>校验和</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>更新</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>信息</translation>
     </message>
 </context>
 <context>

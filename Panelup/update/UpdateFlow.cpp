@@ -24,29 +24,36 @@ constexpr unsigned long kAfterHubWriteMs = 1300;
 constexpr unsigned long kAfterScalarWriteMs = 8000;
 constexpr unsigned long kAfterOsdResetMs = 3000;
 
-using seams::WindowText;
+using seams::translate;
+using seams::UiText;
 
-QString busyText() {
-    return QStringLiteral("<img width=20 height=20 src=\":/Panelup/question_mark\"> ") +
-           WindowText::tr(
+UiText busyText() {
+    return UiText::verbatim(
+               QStringLiteral("<img width=20 height=20 src=\":/Panelup/question_mark\"> ")) +
+           translate(
+               "Panelup",
                "The update process may take several minutes. Please do not remove the USB cable "
                "connection or turn off the monitor's power while updating.");
 }
 
-QString writeFailedText() {
-    return QStringLiteral("<img width=20 height=20 src=\":/Panelup/cross_mark\">") +
-           WindowText::tr(
+UiText writeFailedText() {
+    return UiText::verbatim(
+               QStringLiteral("<img width=20 height=20 src=\":/Panelup/cross_mark\">")) +
+           translate(
+               "Panelup",
                "The detection of USB Hub is not configured correctly, please close the "
                "application and retry again, then unplug & replug the USB cable to try again.");
 }
 
-QString fileRefusedText() {
-    return QStringLiteral("<img width=20 height=20 src=\":/Panelup/cross_mark\"> ") +
-           WindowText::tr("The firmware file is missing or damaged. Please close and restart the "
-                          "application so that it can download it again.");
+UiText fileRefusedText() {
+    return UiText::verbatim(
+               QStringLiteral("<img width=20 height=20 src=\":/Panelup/cross_mark\"> ")) +
+           translate("Panelup",
+                     "The firmware file is missing or damaged. Please close and restart the "
+                     "application so that it can download it again.");
 }
 
-void warn(const QString& title, const QString& text) {
+void warn(const UiText& title, const UiText& text) {
     seams::dialogs().message(seams::DialogIcon::Warning, title, text);
 }
 
@@ -109,13 +116,13 @@ private:
     }
 
     bool confirmed() const {
-        const QString text =
+        const UiText text =
             view().overrideChecked()
-                ? WindowText::tr(
-                      "Are you sure you want to downgrade your firmware to the old version?")
-                : WindowText::tr(
-                      "Are you sure you want to update your firmware to the latest version?");
-        return seams::dialogs().question(WindowText::tr("Confirm to update firmware"), text);
+                ? translate("Panelup",
+                            "Are you sure you want to downgrade your firmware to the old version?")
+                : translate("Panelup",
+                            "Are you sure you want to update your firmware to the latest version?");
+        return seams::dialogs().question(translate("Panelup", "Confirm to update firmware"), text);
     }
 
     void showBusy() {
@@ -131,8 +138,8 @@ private:
             return true;
         qDebug() << "Update: the hub library is missing";
         outcome_.end = UpdateEnd::HubLibraryMissing;
-        warn(WindowText::tr("Fatal Error"),
-             WindowText::tr("Cannot found the Tarvex USB Hub driver installed!"));
+        warn(translate("Panelup", "Fatal Error"),
+             translate("Panelup", "Cannot found the Tarvex USB Hub driver installed!"));
         return false;
     }
 
@@ -151,24 +158,26 @@ private:
         if (image.ready())
             return true;
         const QString file = QDir::toNativeSeparators(image.path);
-        QString problem;
+        UiText problem;
         switch (image.state) {
         case FirmwareImage::State::Missing:
-            problem = WindowText::tr("The firmware file %1 was not found.").arg(file);
+            problem = translate("Panelup", "The firmware file %1 was not found.").arg(file);
             break;
         case FirmwareImage::State::Empty:
-            problem = WindowText::tr("The firmware file %1 is empty.").arg(file);
+            problem = translate("Panelup", "The firmware file %1 is empty.").arg(file);
             break;
         case FirmwareImage::State::ChecksumMismatch:
         case FirmwareImage::State::Ready:
-            problem = WindowText::tr("The firmware file %1 does not match its recorded checksum.")
-                          .arg(file);
+            problem =
+                translate("Panelup", "The firmware file %1 does not match its recorded checksum.")
+                    .arg(file);
             break;
         }
-        warn(WindowText::tr("Update Firmware Failed"),
-             problem + QLatin1Char('\n') +
-                 WindowText::tr("Nothing was written to your monitor. Please close and restart the "
-                                "application so that it can download a correct copy."));
+        warn(translate("Panelup", "Update Firmware Failed"),
+             problem + UiText::verbatim(QStringLiteral("\n")) +
+                 translate("Panelup",
+                           "Nothing was written to your monitor. Please close and restart the "
+                           "application so that it can download a correct copy."));
         view().setExitEnabled(true);
         view().setInfo(fileRefusedText());
         return false;
@@ -182,7 +191,7 @@ private:
                               : QStringLiteral(" write failed (result %1)").arg(result)));
     }
 
-    void writeFailed(const QString& title, const QString& text) {
+    void writeFailed(const UiText& title, const UiText& text) {
         warn(title, text);
         view().setExitEnabled(true);
         view().setInfo(writeFailedText());
@@ -208,9 +217,10 @@ private:
         if (result != 0) {
             outcome_.end = UpdateEnd::HubWriteFailed;
             writeFailed(
-                WindowText::tr("Update Hub FW Failed"),
-                WindowText::tr("Monitor Hub Firmware update failed , please close the application "
-                               "and retry again !"));
+                translate("Panelup", "Update Hub FW Failed"),
+                translate("Panelup",
+                          "Monitor Hub Firmware update failed , please close the application "
+                          "and retry again !"));
             return false;
         }
         outcome_.hubWritten = true;
@@ -238,8 +248,8 @@ private:
         if (!parameters) {
             qDebug() << "Update: no scalar write parameters for" << c_.modelName;
             outcome_.end = UpdateEnd::ModelUnknown;
-            warn(WindowText::tr("Fatal Error"),
-                 WindowText::tr("Update Failed ! Model infomation is not correct !"));
+            warn(translate("Panelup", "Fatal Error"),
+                 translate("Panelup", "Update Failed ! Model infomation is not correct !"));
             view().setExitEnabled(true);
             return false;
         }
@@ -253,10 +263,11 @@ private:
         tellWritten(QStringLiteral("scalar firmware"), c_.scalarBinFile, result);
         if (result != 0) {
             outcome_.end = UpdateEnd::ScalarWriteFailed;
-            writeFailed(WindowText::tr("Update Scalar FW Failed"),
-                        WindowText::tr(
-                            "Monitor Scalar Firmware update failed, please close the application "
-                            "and retry again !"));
+            writeFailed(
+                translate("Panelup", "Update Scalar FW Failed"),
+                translate("Panelup",
+                          "Monitor Scalar Firmware update failed, please close the application "
+                          "and retry again !"));
             return false;
         }
         outcome_.scalarWritten = true;
@@ -267,10 +278,10 @@ private:
 
     void offerOsdReset() {
         if (!seams::dialogs().choice(
-                WindowText::tr("Update Firmware"),
-                WindowText::tr("Your monitor firmware was updated successfully.\nSuggest "
-                               "to reset OSD setting to default."),
-                WindowText::tr("Reset OSD Setting"), WindowText::tr("Exit")))
+                translate("Panelup", "Update Firmware"),
+                translate("Panelup", "Your monitor firmware was updated successfully.\nSuggest "
+                                     "to reset OSD setting to default."),
+                translate("Panelup", "Reset OSD Setting"), translate("Panelup", "Exit")))
             return;
         // The box below says the reset was done whatever the monitor answered.
         const bool reset = c_.resetScalarSettings();
@@ -278,8 +289,8 @@ private:
         seams::sleeper().sleepMs(kAfterOsdResetMs);
         c_.showFirmwareStatus();
         seams::dialogs().message(
-            seams::DialogIcon::Information, WindowText::tr("OSD Settings Reset"),
-            WindowText::tr("Your monitor OSD Settings has been reset successfully."));
+            seams::DialogIcon::Information, translate("Panelup", "OSD Settings Reset"),
+            translate("Panelup", "Your monitor OSD Settings has been reset successfully."));
     }
 
     UpdateFlowContext& c_;

@@ -86,7 +86,7 @@ private slots:
         FakePlatform platform;
         app::Panelup window;
         QCOMPARE(window.ui.btnExit->text(), exitButton);
-        QCOMPARE(seams::WindowText::tr("Confirm to update firmware"), confirmTitle);
+        QCOMPARE(seams::translate("Panelup", "Confirm to update firmware").shown(), confirmTitle);
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), yesButton);
     }
 
@@ -95,7 +95,8 @@ private slots:
     void qtCatalogueOnlyFromItsFolder() {
         QTemporaryDir empty;
         QVERIFY(app::installLanguage(QStringLiteral("de"), empty.path()));
-        QCOMPARE(seams::WindowText::tr("Update Firmware"), QStringLiteral("Firmware-Update"));
+        QCOMPARE(seams::translate("Panelup", "Update Firmware").shown(),
+                 QStringLiteral("Firmware-Update"));
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Yes"));
     }
 
@@ -110,7 +111,8 @@ private slots:
 
     void unknownLanguageIsRefused() {
         QVERIFY(!app::installLanguage(QStringLiteral("it")));
-        QCOMPARE(seams::WindowText::tr("Update Firmware"), QStringLiteral("Update Firmware"));
+        QCOMPARE(seams::translate("Panelup", "Update Firmware").shown(),
+                 QStringLiteral("Update Firmware"));
     }
 };
 

@@ -161,14 +161,17 @@ private slots:
 
         // The longest notices of the status line.
         for (const QString& notice :
-             {seams::WindowText::tr("The update process may take several minutes. Please do not "
-                                    "remove the USB cable connection or turn off the monitor's "
-                                    "power while updating."),
-              seams::WindowText::tr("The detection of USB Hub is not configured correctly, please "
-                                    "close the application and retry again, then unplug & replug "
-                                    "the USB cable to try again."),
-              QCoreApplication::translate("main", "Other programs may change this copy's folder: "
-                                                  "install Panelup with the MSI.")}) {
+             {seams::translate("Panelup", "The update process may take several minutes. Please "
+                                          "do not remove the USB cable connection or turn off "
+                                          "the monitor's power while updating.")
+                  .shown(),
+              seams::translate("Panelup", "The detection of USB Hub is not configured correctly, "
+                                          "please close the application and retry again, then "
+                                          "unplug & replug the USB cable to try again.")
+                  .shown(),
+              seams::translate("main", "Other programs may change this copy's folder: install "
+                                       "Panelup with the MSI.")
+                  .shown()}) {
             w.ui.lblInfo->setText(notice);
             textsFit(w, true);
             if (QTest::currentTestFailed())
