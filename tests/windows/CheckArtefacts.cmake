@@ -17,7 +17,7 @@ cmake_minimum_required(VERSION 3.16)
 #   given the hub maker's (VENDOR), and then that very file, byte for byte;
 #   every other binary there is stripped; Qt's catalogue of each of the
 #   window's languages lies in its translations/ folder, Debian's file;
-# - the zip and the MSI stay under 12 MiB; the MSI installs per machine what
+# - the zip and the MSI stay under 13 MiB; the MSI installs per machine what
 #   the folder holds, names Panelup, Norvale and the version, keeps its
 #   upgrade code, removes Config.ini on uninstall only, and replaces an older
 #   version only after it is in place;
@@ -219,8 +219,10 @@ foreach(package IN ITEMS ZIP MSI)
         file(SIZE "${${package}}" size)
         math(EXPR megabytes "${size} / 1048576")
         message("${${package}}: ${size} bytes")
-        if(size GREATER 12582912)
-            fail("${${package}} is ${megabytes} MiB, over 12 MiB")
+        # 12 MiB until Qt's own catalogues came along (0.8 MB in five
+        # languages, about 0.45 MB packed).
+        if(size GREATER 13631488)
+            fail("${${package}} is ${megabytes} MiB, over 13 MiB")
         endif()
     endif()
 endforeach()
