@@ -155,6 +155,63 @@ private slots:
         QVERIFY(image.hasAlphaChannel());
     }
 
+    // Qt's boxes as the program shows them, in a language of their own:
+    // title, text and every button went through the translation, and a
+    // screen reader finds an alert or dialog with push buttons. Before the
+    // tests that close the window: its quit() ends every later event loop,
+    // a box's too, at once.
+    void realBoxes_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("buttons");
+        QTest::newRow("warning") << "warning" << 1;
+        QTest::newRow("information") << "information" << 1;
+        QTest::newRow("question") << "question" << 2;
+        QTest::newRow("choice") << "choice" << 2;
+    }
+
+    void realBoxes() {
+        QFETCH(QString, kind);
+        QFETCH(int, buttons);
+        const PseudoLanguage language;
+        QStringList texts;
+        int role = -1;
+        QList<int> buttonRoles;
+        int looked = 0;
+        // Runs inside the box's own event loop; presses its last button.
+        QTimer::singleShot(0, this, [&] {
+            ++looked;
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            texts << box->windowTitle() << box->text();
+            role = int(QAccessible::queryAccessibleInterface(box)->role());
+            const QList<QAbstractButton*> all = box->buttons();
+            for (QAbstractButton* b : all) {
+                texts << b->text();
+                buttonRoles << int(QAccessible::queryAccessibleInterface(b)->role());
+            }
+            all.last()->click();
+        });
+        seams::QtDialogs qt;
+        const seams::UiText title = seams::translate("Panelup", "Update Firmware");
+        const seams::UiText text = seams::translate("Panelup", "Firmware file is not detected .");
+        if (kind == QLatin1String("warning"))
+            qt.message(seams::DialogIcon::Warning, title, text);
+        else if (kind == QLatin1String("information"))
+            qt.message(seams::DialogIcon::Information, title, text);
+        else if (kind == QLatin1String("question"))
+            qt.question(title, text);
+        else
+            qt.choice(title, text, seams::translate("Panelup", "Reset OSD Setting"),
+                      seams::translate("Panelup", "Exit"));
+        QCOMPARE(looked, 1);
+        QCOMPARE(texts.size(), 2 + buttons);
+        for (const QString& shown : texts)
+            QVERIFY2(shown.startsWith(PseudoTranslator::open()), qPrintable(shown));
+        QVERIFY(role == int(QAccessible::AlertMessage) || role == int(QAccessible::Dialog));
+        QCOMPARE(buttonRoles.size(), buttons);
+        QCOMPARE(buttonRoles.count(int(QAccessible::Button)), buttons);
+    }
+
     void showResetsOverrideAndBar() {
         window->ui.chkOverride->show();
         keepOffline();
@@ -588,61 +645,6 @@ private slots:
                 changed += after.pixel(x, y) != before.pixel(x, y);
         // More than a caret's worth: a frame or a fill the eye can find.
         QVERIFY2(changed > after.width(), qPrintable(QString::number(changed)));
-    }
-
-    // Qt's boxes as the program shows them, in a language of their own:
-    // title, text and every button went through the translation, and a
-    // screen reader finds an alert or dialog with push buttons.
-    void realBoxes_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<int>("buttons");
-        QTest::newRow("warning") << "warning" << 1;
-        QTest::newRow("information") << "information" << 1;
-        QTest::newRow("question") << "question" << 2;
-        QTest::newRow("choice") << "choice" << 2;
-    }
-
-    void realBoxes() {
-        QFETCH(QString, kind);
-        QFETCH(int, buttons);
-        const PseudoLanguage language;
-        QStringList texts;
-        int role = -1;
-        QList<int> buttonRoles;
-        int looked = 0;
-        // Runs inside the box's own event loop; presses its last button.
-        QTimer::singleShot(0, this, [&] {
-            ++looked;
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            QVERIFY(box);
-            texts << box->windowTitle() << box->text();
-            role = int(QAccessible::queryAccessibleInterface(box)->role());
-            const QList<QAbstractButton*> all = box->buttons();
-            for (QAbstractButton* b : all) {
-                texts << b->text();
-                buttonRoles << int(QAccessible::queryAccessibleInterface(b)->role());
-            }
-            all.last()->click();
-        });
-        seams::QtDialogs qt;
-        const seams::UiText title = seams::translate("Panelup", "Update Firmware");
-        const seams::UiText text = seams::translate("Panelup", "Firmware file is not detected .");
-        if (kind == QLatin1String("warning"))
-            qt.message(seams::DialogIcon::Warning, title, text);
-        else if (kind == QLatin1String("information"))
-            qt.message(seams::DialogIcon::Information, title, text);
-        else if (kind == QLatin1String("question"))
-            qt.question(title, text);
-        else
-            qt.choice(title, text, seams::translate("Panelup", "Reset OSD Setting"),
-                      seams::translate("Panelup", "Exit"));
-        QCOMPARE(looked, 1);
-        QCOMPARE(texts.size(), 2 + buttons);
-        for (const QString& shown : texts)
-            QVERIFY2(shown.startsWith(PseudoTranslator::open()), qPrintable(shown));
-        QVERIFY(role == int(QAccessible::AlertMessage) || role == int(QAccessible::Dialog));
-        QCOMPARE(buttonRoles.size(), buttons);
-        QCOMPARE(buttonRoles.count(int(QAccessible::Button)), buttons);
     }
 
     // Saves a picture of the window for a person to look at, and checks the
