@@ -2,9 +2,11 @@
 // offscreen with a fake platform for the file version.
 #include "FakePlatform.h"
 #include "IsolatedTempDir.h"
+#include "PseudoTranslator.h"
 #include "RecordingExit.h"
 #include "ScriptedDialogs.h"
 #include "app/Panelup.h"
+#include "seams/Dialogs.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -12,6 +14,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
@@ -150,6 +153,63 @@ private slots:
         QVERIFY2(!image.isNull(), qPrintable(path));
         QCOMPARE(image.size(), size);
         QVERIFY(image.hasAlphaChannel());
+    }
+
+    // Qt's boxes as the program shows them, in a language of their own:
+    // title, text and every button went through the translation, and a
+    // screen reader finds an alert or dialog with push buttons. Before the
+    // tests that close the window: its quit() ends every later event loop,
+    // a box's too, at once.
+    void realBoxes_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("buttons");
+        QTest::newRow("warning") << "warning" << 1;
+        QTest::newRow("information") << "information" << 1;
+        QTest::newRow("question") << "question" << 2;
+        QTest::newRow("choice") << "choice" << 2;
+    }
+
+    void realBoxes() {
+        QFETCH(QString, kind);
+        QFETCH(int, buttons);
+        const PseudoLanguage language;
+        QStringList texts;
+        int role = -1;
+        QList<int> buttonRoles;
+        int looked = 0;
+        // Runs inside the box's own event loop; presses its last button.
+        QTimer::singleShot(0, this, [&] {
+            ++looked;
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            texts << box->windowTitle() << box->text();
+            role = int(QAccessible::queryAccessibleInterface(box)->role());
+            const QList<QAbstractButton*> all = box->buttons();
+            for (QAbstractButton* b : all) {
+                texts << b->text();
+                buttonRoles << int(QAccessible::queryAccessibleInterface(b)->role());
+            }
+            all.last()->click();
+        });
+        seams::QtDialogs qt;
+        const seams::UiText title = seams::translate("Panelup", "Update Firmware");
+        const seams::UiText text = seams::translate("Panelup", "Firmware file is not detected .");
+        if (kind == QLatin1String("warning"))
+            qt.message(seams::DialogIcon::Warning, title, text);
+        else if (kind == QLatin1String("information"))
+            qt.message(seams::DialogIcon::Information, title, text);
+        else if (kind == QLatin1String("question"))
+            qt.question(title, text);
+        else
+            qt.choice(title, text, seams::translate("Panelup", "Reset OSD Setting"),
+                      seams::translate("Panelup", "Exit"));
+        QCOMPARE(looked, 1);
+        QCOMPARE(texts.size(), 2 + buttons);
+        for (const QString& shown : texts)
+            QVERIFY2(shown.startsWith(PseudoTranslator::open()), qPrintable(shown));
+        QVERIFY(role == int(QAccessible::AlertMessage) || role == int(QAccessible::Dialog));
+        QCOMPARE(buttonRoles.size(), buttons);
+        QCOMPARE(buttonRoles.count(int(QAccessible::Button)), buttons);
     }
 
     void showResetsOverrideAndBar() {
