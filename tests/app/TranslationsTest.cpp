@@ -7,6 +7,7 @@
 #include "seams/WindowText.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -98,6 +99,17 @@ private slots:
         QCOMPARE(seams::translate("Panelup", "Update Firmware").shown(),
                  QStringLiteral("Firmware-Update"));
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Yes"));
+    }
+
+    // On Windows the program folder's translations, never Qt's built-in
+    // prefix (QLibraryInfo) nor anything else; elsewhere Qt's own folder.
+    void qtCatalogueFolderIsFixed() {
+#ifdef _WIN32
+        QCOMPARE(app::qtCatalogueFolder(),
+                 QCoreApplication::applicationDirPath() + QStringLiteral("/translations"));
+#else
+        QCOMPARE(app::qtCatalogueFolder(), QLibraryInfo::location(QLibraryInfo::TranslationsPath));
+#endif
     }
 
     void englishRemovesTheCatalogues() {
