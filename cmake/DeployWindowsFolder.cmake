@@ -3,9 +3,11 @@ cmake_minimum_required(VERSION 3.18)
 #   cmake -DDEST=<folder> -DFILES=<a|b|...> -DPLATFORM_PLUGIN=<qwindows.dll>
 #         -DSTYLE_PLUGIN=<qwindowsvistastyle.dll> [-DCLEAN=ON] [-DZIP=<file>]
 #         [-DSITE=<make-site.py>] [-DSTRIP=<strip>] [-DVERBATIM=<a|b|...>]
-#         [-DSIGN=<scripts/sign-windows>] -P DeployWindowsFolder.cmake
+#         [-DSIGN=<scripts/sign-windows>] [-DTRANSLATIONS=<a|b|...>]
+#         -P DeployWindowsFolder.cmake
 # FILES go into the folder itself, the plugins into platforms/ and styles/,
-# where Qt looks for them beside the program. SITE writes the demo's update
+# where Qt looks for them beside the program, Qt's own catalogues
+# (TRANSLATIONS) into translations/, where the program reads them. SITE writes the demo's update
 # site into www/. STRIP strips every program and DLL of FILES and the
 # plugins: Debian's MinGW runtime alone carries 20 MB of symbols nobody on
 # Windows reads. SIGN signs the folder's binaries when the build's
@@ -26,6 +28,10 @@ foreach(file IN LISTS files)
 endforeach()
 file(COPY "${PLATFORM_PLUGIN}" DESTINATION "${DEST}/platforms")
 file(COPY "${STYLE_PLUGIN}" DESTINATION "${DEST}/styles")
+string(REPLACE "|" ";" translations "${TRANSLATIONS}")
+foreach(file IN LISTS translations)
+    file(COPY "${file}" DESTINATION "${DEST}/translations")
+endforeach()
 
 if(STRIP)
     file(GLOB_RECURSE binaries "${DEST}/*.exe" "${DEST}/*.dll")

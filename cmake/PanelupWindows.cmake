@@ -115,6 +115,7 @@ endfunction()
 # - beside the executables in the build folder, the Qt and runtime DLLs and
 #   the plugins, so every program and test there runs as built;
 # - <out>/Panelup/: Panelup as a user unzips it onto Windows, stripped, with
+#   Qt's catalogues in translations/, with
 #   the hub maker's TxHubLib.dll, as the maker ships it, only where
 #   PANELUP_VENDOR_TXHUBLIB names it (the maker's release build),
 #   Panelup.zip of it and the MSI
@@ -151,6 +152,20 @@ function(panelup_windows_deploy)
     set(style_plugin $<TARGET_FILE:Qt5::QWindowsVistaStylePlugin>)
     set(bin ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
     set(script ${PROJECT_SOURCE_DIR}/cmake/DeployWindowsFolder.cmake)
+    # Qt's own texts (the standard buttons) in the window's languages: Debian's
+    # qttranslations5-l10n, of the same Qt 5.15 as the Qt for Windows.
+    set(PANELUP_QT_TRANSLATIONS /usr/share/qt5/translations CACHE PATH
+        "Qt's catalogues (qtbase_<language>.qm) shipped in translations/")
+    set(qt_catalogues)
+    foreach(language IN LISTS PANELUP_LANGUAGES)
+        set(catalogue ${PANELUP_QT_TRANSLATIONS}/qtbase_${language}.qm)
+        if(NOT EXISTS ${catalogue})
+            message(FATAL_ERROR "${catalogue} missing: scripts/setup windows installs "
+                                "qttranslations5-l10n")
+        endif()
+        list(APPEND qt_catalogues ${catalogue})
+    endforeach()
+    list(JOIN qt_catalogues "|" catalogues_arg)
     set(demo_files ${PROJECT_SOURCE_DIR}/demo/virtual-monitor.json)
 
     list(JOIN runtime "|" runtime_arg)
@@ -160,6 +175,7 @@ function(panelup_windows_deploy)
         COMMAND ${CMAKE_COMMAND} -DDEST=${bin}
             "-DFILES=${runtime_arg}|${qt_arg}|$<TARGET_FILE:Qt5::Test>"
             -DPLATFORM_PLUGIN=${platform_plugin} -DSTYLE_PLUGIN=${style_plugin}
+            "-DTRANSLATIONS=${catalogues_arg}"
             -P ${script}
         COMMENT "Qt and the MinGW runtime beside the built programs"
         VERBATIM)
@@ -168,6 +184,7 @@ function(panelup_windows_deploy)
         COMMAND ${CMAKE_COMMAND} -DDEST=${PANELUP_WINDOWS_OUT}/Panelup -DCLEAN=ON
             "-DFILES=$<TARGET_FILE:Panelup>|$<TARGET_FILE:Hubbridge>|${runtime_arg}|${qt_arg}"
             -DPLATFORM_PLUGIN=${platform_plugin} -DSTYLE_PLUGIN=${style_plugin}
+            "-DTRANSLATIONS=${catalogues_arg}"
             -DZIP=${PANELUP_WINDOWS_OUT}/Panelup.zip -DSTRIP=${CMAKE_STRIP} "-DVERBATIM=${vendor}"
             -DSIGN=${PROJECT_SOURCE_DIR}/scripts/sign-windows
             -P ${script}
@@ -187,6 +204,7 @@ function(panelup_windows_deploy)
             ${CMAKE_COMMAND} -DDEST=${PANELUP_WINDOWS_OUT}/PanelupDemo -DCLEAN=ON
             "-DFILES=$<TARGET_FILE:PanelupDemo>|$<TARGET_FILE:Hubbridge>|$<TARGET_FILE:TxHubLib>|${runtime_arg}|${qt_arg}|${demo_files}"
             -DPLATFORM_PLUGIN=${platform_plugin} -DSTYLE_PLUGIN=${style_plugin}
+            "-DTRANSLATIONS=${catalogues_arg}"
             -DSITE=${PROJECT_SOURCE_DIR}/demo/make-site.py -DSTRIP=${CMAKE_STRIP}
             -P ${script}
         DEPENDS Panelup PanelupDemo Hubbridge TxHubLib

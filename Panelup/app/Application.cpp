@@ -9,6 +9,7 @@
 #include "app/Resources.h"
 #include "app/SilentRun.h"
 #include "app/TraceLog.h"
+#include "app/Translations.h"
 #include "catalogue/DownloadFolder.h"
 #include "platform/Platform.h"
 #include "seams/Dialogs.h"
@@ -48,6 +49,10 @@ int runPanelup(int argc, char** argv, platform::Platform& platform, const RunOpt
         attachParentConsole();
     if (commandLine.mode == CommandLine::Mode::Help || commandLine.mode == CommandLine::Mode::Error)
         return tellUsage(commandLine);
+    // The window speaks the user's language; the switches, the unattended
+    // run and every log stay English, as administrators search for them.
+    const QString language =
+        commandLine.mode == CommandLine::Mode::Window ? installUserLanguage() : QString();
     // A result log that cannot be written is found before anything happens.
     if (commandLine.mode == CommandLine::Mode::Silent && !resultLogUsable(commandLine))
         return ExitUsage;
@@ -62,9 +67,8 @@ int runPanelup(int argc, char** argv, platform::Platform& platform, const RunOpt
             return ExitAlreadyRunning;
         }
         seams::dialogs().message(
-            seams::DialogIcon::Warning,
-            QCoreApplication::translate("main", "NV_Panelup is already running!"),
-            QCoreApplication::translate("main", "Only one instance can be run at a time!"));
+            seams::DialogIcon::Warning, seams::translate("main", "NV_Panelup is already running!"),
+            seams::translate("main", "Only one instance can be run at a time!"));
         return 1;
     }
     if (commandLine.mode == CommandLine::Mode::Silent)
@@ -76,6 +80,8 @@ int runPanelup(int argc, char** argv, platform::Platform& platform, const RunOpt
     initTrace();
     qAddPostRoutine(closeLogFile);
     qDebug("this is a debug message");
+    if (!language.isEmpty())
+        qDebug("Window language: %s", qPrintable(language));
     if (instance == platform::InstanceState::Unavailable)
         qDebug("The single-instance marker could not be made; starting as if alone.");
 
@@ -99,8 +105,9 @@ int runPanelup(int argc, char** argv, platform::Platform& platform, const RunOpt
     if (!options.testSiteBaseUrl.isEmpty())
         mainWindow->testSiteBaseUrl = options.testSiteBaseUrl;
     if (!unprotected.isEmpty() && !silent)
-        mainWindow->ui.lblInfo->setText(QCoreApplication::translate(
-            "main", "Other programs may change this copy's folder: install Panelup with the MSI."));
+        seams::setText(mainWindow->ui.lblInfo,
+                       seams::translate("main", "Other programs may change this copy's folder: "
+                                                "install Panelup with the MSI."));
     int result = 0;
     if (silent) {
         try {

@@ -202,8 +202,11 @@ bool isSafeFolder(const QString& folder) {
     }
     // On Windows the download folder lies beside the store: an entry stored
     // there would meet the catalogue copy and the files still being checked.
+    // The window reads Qt's own catalogues from translations/ beside the
+    // program: a qtbase_de.qm planted there would put words in its mouth.
     return !listed(qtPluginFolders, segments.first()) &&
-           segments.first().compare(QLatin1String("AutoUpdate"), Qt::CaseInsensitive) != 0;
+           segments.first().compare(QLatin1String("AutoUpdate"), Qt::CaseInsensitive) != 0 &&
+           segments.first().compare(QLatin1String("translations"), Qt::CaseInsensitive) != 0;
 }
 
 std::vector<CatalogueEntry> readCatalogueEntries(QIODevice& device) {

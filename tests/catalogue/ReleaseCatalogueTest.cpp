@@ -604,6 +604,8 @@ void ReleaseCatalogueTest::unsafeNamesWriteNothingOutside_data() {
                                     {"Qt platforms folder", "evil.bin", "platforms"},
                                     {"Qt styles folder in capitals", "evil.bin", "STYLES/x"},
                                     {"the download folder", "LM0420.xml", "autoupdate"},
+                                    {"Qt's catalogues", "qtbase_de.qm", "translations"},
+                                    {"Qt's catalogues below", "evil.bin", "Translations/de"},
                                     {"versioned library", "libTxHubLib.so.1", "Scalar"},
                                     {"script", "run.PS1", "Scalar"},
                                     {"manifest", "Panelup.exe.manifest", "Scalar"},

@@ -123,6 +123,9 @@ private slots:
             QStringLiteral("/usr/share/cmake/nlohmann_json/nlohmann_jsonConfig.cmake"),
             // demo/make-site.py --make-key, run by the build
             QStringLiteral("/usr/lib/python3/dist-packages/cryptography/__init__.py"),
+            // the translations: lrelease at build time, lupdate in scripts/translations
+            QStringLiteral("/usr/lib/qt5/bin/lrelease"),
+            QStringLiteral("/usr/lib/qt5/bin/lupdate"),
         };
         for (const QString& purpose :
              {QStringLiteral("build"), QStringLiteral("demo"), QStringLiteral("test")}) {
@@ -131,14 +134,16 @@ private slots:
         }
         const QString font =
             QStringLiteral("/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf");
+        const QString cjkFont = QStringLiteral("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc");
+        const QString qtCatalogue = QStringLiteral("/usr/share/qt5/translations/qtbase_ja.qm");
         const QList<QPair<QString, QStringList>> stages = {
             {QStringLiteral("demo"),
              {QStringLiteral("/usr/bin/python3"), QStringLiteral("Xvfb"), QStringLiteral("xdotool"),
-              QStringLiteral("import"), QStringLiteral("unshare"), font}},
+              QStringLiteral("import"), QStringLiteral("unshare"), font, cjkFont, qtCatalogue}},
             {QStringLiteral("test"),
              {QStringLiteral("/usr/bin/python3"), QStringLiteral("dbus-daemon"),
               QStringLiteral("edid-decode"), QStringLiteral("clang++"),
-              QStringLiteral("clang-format"), QStringLiteral("unshare"), font,
+              QStringLiteral("clang-format"), QStringLiteral("unshare"), font, cjkFont, qtCatalogue,
               QStringLiteral(
                   "/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a")}},
             {QStringLiteral("windows"),
@@ -153,6 +158,10 @@ private slots:
               QStringLiteral("unshare"), font, QStringLiteral("osslsigncode"),
               QStringLiteral("openssl"),
               QStringLiteral("/usr/lib/python3/dist-packages/cryptography/__init__.py"),
+              // the build machine's lrelease; Qt's catalogues for the program folder
+              QStringLiteral("/usr/lib/qt5/bin/lrelease"), qtCatalogue, cjkFont,
+              // localedef's sources for the locales Wine is run in
+              QStringLiteral("/usr/share/i18n/locales/ja_JP"),
               // the Debian Qt whose source becomes Qt for Windows
               cmake + QStringLiteral("Qt5Core/Qt5CoreConfig.cmake")}},
         };

@@ -3,7 +3,8 @@ cmake_minimum_required(VERSION 3.16)
 #   cmake -DOBJDUMP=<objdump> -DBIN=<folder> -DFORMAT=<pei-i386|pei-x86-64>
 #         [-DPROGRAM_FOLDERS=<folder|folder>] [-DVENDOR=<TxHubLib.dll>] [-DZIP=<zip>]
 #         [-DMSI=<msi> -DMSIINFO=<msiinfo> -DVERSION=<a.b.c.d> -DSUPPORT_HOST=<host>]
-#         [-DQT_PATCHES=<debian-patches.txt>] -P CheckArtefacts.cmake
+#         [-DQT_PATCHES=<debian-patches.txt>]
+#         [-DLANGUAGES=<de|fr|...> -DQT_TRANSLATIONS=<folder>] -P CheckArtefacts.cmake
 # - every binary is of the one bitness (32-bit x86 by default): the program,
 #   Hubbridge and the hub maker's TxHubLib.dll must match;
 # - Hubbridge.dll, TxHubLib.dll and the Qt-free programs need only DLLs that
@@ -14,8 +15,9 @@ cmake_minimum_required(VERSION 3.16)
 # - each program folder holds every DLL its binaries need, and a GUI
 #   program; the user's folder holds no TxHubLib.dll unless the build was
 #   given the hub maker's (VENDOR), and then that very file, byte for byte;
-#   every other binary there is stripped;
-# - the zip and the MSI stay under 12 MiB; the MSI installs per machine what
+#   every other binary there is stripped; Qt's catalogue of each of the
+#   window's languages lies in its translations/ folder, Debian's file;
+# - the zip and the MSI stay under 13 MiB; the MSI installs per machine what
 #   the folder holds, names Panelup, Norvale and the version, keeps its
 #   upgrade code, removes Config.ini on uninstall only, and replaces an older
 #   version only after it is in place;
@@ -25,7 +27,8 @@ cmake_minimum_required(VERSION 3.16)
 #   RemoveFile row that clears it as its component installs); a rebuild of
 #   the same version replaces it; the install folder is written to the
 #   registry and read back before the folders are resolved; the support
-#   links; the component GUIDs the released packages carry;
+#   links; the component GUIDs the released packages carry, and those of
+#   Qt's catalogues, kept by their path as every other file's;
 # - the Qt for Windows carries Debian's security patches.
 set(system_dlls
     kernel32.dll user32.dll advapi32.dll version.dll dxva2.dll gdi32.dll msvcrt.dll
@@ -173,6 +176,19 @@ foreach(folder IN LISTS folders)
             fail("${folder} has no ${needed}")
         endif()
     endforeach()
+    string(REPLACE "|" ";" languages "${LANGUAGES}")
+    foreach(language IN LISTS languages)
+        set(catalogue translations/qtbase_${language}.qm)
+        if(NOT EXISTS "${folder}/${catalogue}")
+            fail("${folder} has no ${catalogue}: its standard buttons stay English")
+        else()
+            file(SHA256 "${folder}/${catalogue}" found)
+            file(SHA256 "${QT_TRANSLATIONS}/qtbase_${language}.qm" expected)
+            if(NOT found STREQUAL expected)
+                fail("${folder}/${catalogue} is not Debian's qtbase_${language}.qm")
+            endif()
+        endif()
+    endforeach()
     if(folder MATCHES "/Panelup$")
         if(NOT VENDOR AND "txhublib.dll" IN_LIST present)
             fail("${folder} ships a TxHubLib.dll: the hub maker's goes there")
@@ -203,8 +219,10 @@ foreach(package IN ITEMS ZIP MSI)
         file(SIZE "${${package}}" size)
         math(EXPR megabytes "${size} / 1048576")
         message("${${package}}: ${size} bytes")
-        if(size GREATER 12582912)
-            fail("${${package}} is ${megabytes} MiB, over 12 MiB")
+        # 12 MiB until Qt's own catalogues came along (0.8 MB in five
+        # languages, about 0.45 MB packed).
+        if(size GREATER 13631488)
+            fail("${${package}} is ${megabytes} MiB, over 13 MiB")
         endif()
     endif()
 endforeach()
@@ -388,6 +406,36 @@ function(check_msi_rules)
     if(at EQUAL -1)
         fail("${MSI}: the program's component is not ${expected}")
     endif()
+    # Qt's catalogues: installed into translations/, each a component whose
+    # GUID comes from its place (SHA-1 name-based, as above), so a later
+    # version that keeps the file keeps the component (Windows Installer's
+    # component rules: one GUID, one place, across versions).
+    if(directories MATCHES "\nProgramFiles64Folder\t")
+        set(program_files ProgramFiles64Folder)
+    else()
+        set(program_files ProgramFilesFolder)
+    endif()
+    string(MD5 folder_hash "translations/")
+    string(SUBSTRING "${folder_hash}" 0 16 folder_hash)
+    if(NOT directories MATCHES "\nd${folder_hash}\tINSTALLDIR\t([^\t\n]*\\|)?translations\n")
+        fail("${MSI} has no translations folder in the program folder")
+    endif()
+    string(REPLACE "|" ";" languages "${LANGUAGES}")
+    foreach(language IN LISTS languages)
+        set(name qtbase_${language}.qm)
+        string(MD5 hash "translations/${name}")
+        string(SUBSTRING "${hash}" 0 16 hash)
+        string(UUID guid NAMESPACE DE73BA5A-ED96-4A66-BA1B-FBB44E659AD7
+            NAME "SourceDir/${program_files}/Norvale/Panelup/translations/c${hash}/${name}"
+            TYPE SHA1 UPPER)
+        string(FIND "${components}" "\nc${hash}\t{${guid}}\td${folder_hash}\t" at)
+        if(at EQUAL -1)
+            fail("${MSI} does not install translations/${name} as component {${guid}}")
+        endif()
+        if(NOT files MATCHES "\nf${hash}\tc${hash}\t[^\t]*${name}\t")
+            fail("${MSI} has no File row for translations/${name}")
+        endif()
+    endforeach()
     set(failures ${failures} PARENT_SCOPE)
 endfunction()
 
