@@ -34,9 +34,8 @@ void Panelup::setUpKeyboardRoad() {
     // In reading order; the labels and the logo take no focus.
     setTabOrder(ui.chkOverride, ui.btnUpdate);
     setTabOrder(ui.btnUpdate, ui.btnExit);
-    // Enter presses Update wherever the focus is not on another button; a
-    // disabled default button takes no Enter.
-    ui.btnUpdate->setDefault(true);
+    // No default button: Enter presses the focused button only, so that a
+    // stray Enter elsewhere never starts a firmware write.
 }
 
 // Escape is EXIT's key, and does nothing while EXIT is off: QDialog would

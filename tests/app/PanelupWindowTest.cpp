@@ -565,8 +565,8 @@ private slots:
             << "btnUpdate" << int(Qt::Key_Return) << none << true << true << 1 << false;
         QTest::newRow("Return on EXIT")
             << "btnExit" << int(Qt::Key_Return) << none << true << true << 0 << true;
-        QTest::newRow("Return on the check box: Update, the default")
-            << "chkOverride" << int(Qt::Key_Return) << none << true << true << 1 << false;
+        QTest::newRow("Return on the check box: no default button to press")
+            << "chkOverride" << int(Qt::Key_Return) << none << true << true << 0 << false;
         QTest::newRow("Return on the check box, Update off")
             << "chkOverride" << int(Qt::Key_Return) << none << false << true << 0 << false;
         QTest::newRow("Escape") << "btnUpdate" << int(Qt::Key_Escape) << none << true << true << 0
