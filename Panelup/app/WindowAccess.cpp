@@ -42,13 +42,19 @@ void Panelup::setUpKeyboardRoad() {
 // hide the window instead, which ends the program even while firmware is
 // being written.
 void Panelup::keyPressEvent(QKeyEvent* event) {
-    if (!event->matches(QKeySequence::Cancel)) {
-        QDialog::keyPressEvent(event);
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        if (ui.btnExit->isEnabled())
+            ui.btnExit->click();
         return;
     }
-    event->accept();
-    if (ui.btnExit->isEnabled())
-        ui.btnExit->click();
+    // A focused button takes Enter itself. Anywhere else QDialog would press
+    // whichever button happened to take the focus first: nothing instead.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 } // namespace app
