@@ -165,7 +165,7 @@ class Walk:
         self.attempts = 0
         self.total = 0
         self.application = None
-        self.answered = None  # the box last answered, until it has gone
+        self.answered = []  # the boxes answered, never answered twice
         self.known = []  # (object, entry) of the controls read
 
     # -- events ------------------------------------------------------------
@@ -254,7 +254,7 @@ class Walk:
                 if not done:
                     return self.fail(f'"{wanted}" in "{title}" has no Press action: {names}')
                 record["answer"] = wanted
-                self.answered = box
+                self.answered.append(box)
                 return True
         return self.fail(f'"{title}" has no button "{wanted}": {record["buttons"]}')
 
@@ -289,12 +289,13 @@ class Walk:
                     self.next_phase("start-up")
             return True
 
-        if self.answered is not None:
-            if showing(self.answered) and safe(self.answered.get_role_name) is not None:
-                return True
-            self.answered = None
-
+        # libatspi keeps what it read of the windows; a new box would not
+        # be seen.
+        Atspi.Accessible.clear_cache(self.application)
         main, boxes = self.windows()
+        # A box answered may still be listed until the application has
+        # closed it; what libatspi reads of a closed one may be stale.
+        boxes = [box for box in boxes if not any(box is old for old in self.answered)]
         if boxes:
             return self.answer(boxes[0])
         if main is None:
