@@ -62,9 +62,8 @@ int runPanelup(int argc, char** argv, platform::Platform& platform, const RunOpt
             return ExitAlreadyRunning;
         }
         seams::dialogs().message(
-            seams::DialogIcon::Warning,
-            QCoreApplication::translate("main", "NV_Panelup is already running!"),
-            QCoreApplication::translate("main", "Only one instance can be run at a time!"));
+            seams::DialogIcon::Warning, seams::translate("main", "NV_Panelup is already running!"),
+            seams::translate("main", "Only one instance can be run at a time!"));
         return 1;
     }
     if (commandLine.mode == CommandLine::Mode::Silent)
@@ -99,8 +98,9 @@ int runPanelup(int argc, char** argv, platform::Platform& platform, const RunOpt
     if (!options.testSiteBaseUrl.isEmpty())
         mainWindow->testSiteBaseUrl = options.testSiteBaseUrl;
     if (!unprotected.isEmpty() && !silent)
-        mainWindow->ui.lblInfo->setText(QCoreApplication::translate(
-            "main", "Other programs may change this copy's folder: install Panelup with the MSI."));
+        seams::setText(mainWindow->ui.lblInfo,
+                       seams::translate("main", "Other programs may change this copy's folder: "
+                                                "install Panelup with the MSI."));
     int result = 0;
     if (silent) {
         try {

@@ -1,16 +1,10 @@
 #include "app/CommandLine.h"
 
-#include <QCoreApplication>
-
 namespace app {
 
 namespace {
 
 enum class Switch { None, Silent, Check, Force, Log, Help };
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("CommandLine", text);
-}
 
 // The switch an argument names, with the value after "=" (or ":").
 Switch switchOf(const QString& argument, QString& value, bool& hasValue) {
@@ -84,11 +78,11 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         const Switch found = switchOf(argument, value, hasValue);
         QString problem;
         if (found == Switch::None)
-            problem = tr("unknown argument \"%1\"").arg(argument);
+            problem = QStringLiteral("unknown argument \"%1\"").arg(argument);
         else if (found == Switch::Log && value.isEmpty())
-            problem = tr("%1 needs a file: /l=<file>").arg(argument);
+            problem = QStringLiteral("%1 needs a file: /l=<file>").arg(argument);
         else if (found != Switch::Log && hasValue)
-            problem = tr("%1 takes no value").arg(argument);
+            problem = QStringLiteral("%1 takes no value").arg(argument);
         if (!problem.isEmpty()) {
             if (result.error.isEmpty())
                 result.error = problem;
@@ -117,7 +111,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     // A check, a downgrade or a log without /s would be a half-silent run.
     if (result.error.isEmpty() && !result.silent &&
         (result.checkOnly || result.allowOlder || !result.logFile.isEmpty()))
-        result.error = tr("/c, /f and /l need /s");
+        result.error = QStringLiteral("/c, /f and /l need /s");
     if (!result.error.isEmpty())
         result.mode = CommandLine::Mode::Error;
     else if (help)
@@ -144,42 +138,43 @@ bool runsWithoutWindow(int argc, char** argv) {
 }
 
 QString usageText(const QString& programName) {
-    return tr("%1 updates the firmware of an LM Series monitor.\n"
-              "\n"
-              "Usage: %1 [/s [/c] [/f] [/l=<file>]]\n"
-              "       %1 /?\n"
-              "\n"
-              "  (none)     the window\n"
-              "  /s         silent: no window and no message box; the same road as the window,\n"
-              "             taking the download offers, updating the hub and then the scalar\n"
-              "             when newer firmware applies, leaving the OSD settings as they are\n"
-              "  /c         with /s: check only; nothing is written to the monitor\n"
-              "  /f         with /s: an older scalar firmware may be written (a downgrade)\n"
-              "  /l=<file>  with /s: appends a short result log to <file> (quote a path with\n"
-              "             blanks: /l=\"C:\\My Logs\\panelup.log\"); one that cannot be\n"
-              "             opened is a usage error\n"
-              "  /?, /h     this text\n"
-              "Switches may start with / or -, in any letter case; long forms: --silent,\n"
-              "--check, --force, --log=<file>, --help.\n"
-              "\n"
-              "Exit codes:\n"
-              "  0   updated, and the monitor reports the firmware written (with /c: an\n"
-              "      update applies)\n"
-              "  1   failed: a write failed, the monitor reports other firmware than\n"
-              "      written, firmware could not be stored, the hub stopped answering, or an\n"
-              "      unexpected error\n"
-              "  3   nothing to do: the latest firmware is installed (with /c: no update\n"
-              "      applies)\n"
-              "  4   nothing supported found: no monitor, no USB hub, an unknown model, or\n"
-              "      the hub maker's library missing\n"
-              "  5   the update site or a firmware download failed; nothing was written to\n"
-              "      the monitor\n"
-              "  6   another copy of the program is running\n"
-              "  7   a stored firmware file does not match its record (corrupted)\n"
-              "  8   several monitors or USB hubs attached; nothing written\n"
-              "  9   an LM0530 connected other than by HDMI (no updates over USB Type-C);\n"
-              "      nothing written\n"
-              "  64  usage error\n")
+    return QStringLiteral(
+               "%1 updates the firmware of an LM Series monitor.\n"
+               "\n"
+               "Usage: %1 [/s [/c] [/f] [/l=<file>]]\n"
+               "       %1 /?\n"
+               "\n"
+               "  (none)     the window\n"
+               "  /s         silent: no window and no message box; the same road as the window,\n"
+               "             taking the download offers, updating the hub and then the scalar\n"
+               "             when newer firmware applies, leaving the OSD settings as they are\n"
+               "  /c         with /s: check only; nothing is written to the monitor\n"
+               "  /f         with /s: an older scalar firmware may be written (a downgrade)\n"
+               "  /l=<file>  with /s: appends a short result log to <file> (quote a path with\n"
+               "             blanks: /l=\"C:\\My Logs\\panelup.log\"); one that cannot be\n"
+               "             opened is a usage error\n"
+               "  /?, /h     this text\n"
+               "Switches may start with / or -, in any letter case; long forms: --silent,\n"
+               "--check, --force, --log=<file>, --help.\n"
+               "\n"
+               "Exit codes:\n"
+               "  0   updated, and the monitor reports the firmware written (with /c: an\n"
+               "      update applies)\n"
+               "  1   failed: a write failed, the monitor reports other firmware than\n"
+               "      written, firmware could not be stored, the hub stopped answering, or an\n"
+               "      unexpected error\n"
+               "  3   nothing to do: the latest firmware is installed (with /c: no update\n"
+               "      applies)\n"
+               "  4   nothing supported found: no monitor, no USB hub, an unknown model, or\n"
+               "      the hub maker's library missing\n"
+               "  5   the update site or a firmware download failed; nothing was written to\n"
+               "      the monitor\n"
+               "  6   another copy of the program is running\n"
+               "  7   a stored firmware file does not match its record (corrupted)\n"
+               "  8   several monitors or USB hubs attached; nothing written\n"
+               "  9   an LM0530 connected other than by HDMI (no updates over USB Type-C);\n"
+               "      nothing written\n"
+               "  64  usage error\n")
         .arg(programName);
 }
 

@@ -46,7 +46,8 @@ CommandLine parseCommandLine(const QStringList& arguments);
 // Qt's own and are left to Qt.
 bool runsWithoutWindow(int argc, char** argv);
 
-// The usage text with the exit-code table.
+// The usage text with the exit-code table, in English as the console output
+// and the result log are: scripts and administrators read them.
 QString usageText(const QString& programName);
 
 // The arguments handed to QApplication: the program's own, and, for a run

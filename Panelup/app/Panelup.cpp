@@ -4,6 +4,7 @@
 #include "app/Resources.h"
 #include "seams/Deployment.h"
 #include "seams/ProcessExit.h"
+#include "seams/WindowText.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -22,10 +23,13 @@ Panelup::Panelup()
     registerResources();
     ui.setupUi(this);
 
-    const QString title = tr("LM Series USB Firmware Update Tool v") +
-                          fileVersionText(QCoreApplication::applicationFilePath(), 2);
-    setWindowTitle(title);
-    ui.lblTitle->setText(title);
+    const seams::UiText title =
+        seams::translate("Panelup", "LM Series USB Firmware Update Tool v") +
+        seams::UiText::verbatim(fileVersionText(QCoreApplication::applicationFilePath(), 2));
+    seams::setWindowTitle(this, title);
+    seams::setText(ui.lblTitle, title);
+    describeForAssistiveTechnology();
+    setUpKeyboardRoad();
 
     // No title bar: the window moves by dragging anywhere on it.
     setWindowFlags(Qt::FramelessWindowHint);

@@ -19,6 +19,7 @@
 #include <functional>
 
 class QCloseEvent;
+class QKeyEvent;
 class QMouseEvent;
 class QShowEvent;
 
@@ -129,9 +130,12 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
+    void describeForAssistiveTechnology();
+    void setUpKeyboardRoad();
     // The status and update views' widgets.
     StatusWidgets::Widgets statusWidgets();
     void noteReadBack(const update::UpdateOutcome& outcome) const;

@@ -61,22 +61,23 @@ void SilentPolicy::tell(const Shown& box) {
         log(box.answer.isEmpty() ? line : line + QStringLiteral(" -> ") + box.answer);
 }
 
-void SilentPolicy::message(seams::DialogIcon, const QString& title, const QString& text) {
-    tell({title, text, QString()});
+void SilentPolicy::message(seams::DialogIcon, const seams::UiText& title,
+                           const seams::UiText& text) {
+    tell({title.english(), text.english(), QString()});
 }
 
 // The download offers and the update confirmation: what the administrator
 // started the run for.
-bool SilentPolicy::question(const QString& title, const QString& text) {
-    tell({title, text, QStringLiteral("Yes")});
+bool SilentPolicy::question(const seams::UiText& title, const seams::UiText& text) {
+    tell({title.english(), text.english(), QStringLiteral("Yes")});
     return true;
 }
 
 // The one choice is the OSD reset offer after a successful update: an
 // unattended run leaves the user's monitor settings as they are.
-bool SilentPolicy::choice(const QString& title, const QString& text, const QString&,
-                          const QString& noLabel) {
-    tell({title, text, noLabel});
+bool SilentPolicy::choice(const seams::UiText& title, const seams::UiText& text,
+                          const seams::UiText&, const seams::UiText& noLabel) {
+    tell({title.english(), text.english(), noLabel.english()});
     return false;
 }
 
@@ -113,8 +114,9 @@ bool SilentRun::eventFilter(QObject* watched, QEvent* event) {
         auto* widget = static_cast<QWidget*>(watched);
         if (widget->isWindow()) {
             ++windowsShown_;
-            qWarning() << "Silent run: a window appeared and was closed:" << widget->windowTitle();
-            logLine(QStringLiteral("window shown and closed: %1").arg(widget->windowTitle()));
+            const QString title = seams::englishTitle(widget);
+            qWarning() << "Silent run: a window appeared and was closed:" << title;
+            logLine(QStringLiteral("window shown and closed: %1").arg(title));
             QMetaObject::invokeMethod(widget, qobject_cast<QDialog*>(widget) ? "reject" : "close",
                                       Qt::QueuedConnection);
         }
@@ -173,7 +175,7 @@ void SilentRun::logStartup(Panelup& window, const StartupOutcome& startup) {
                 .arg(startup.hubs)
                 .arg(startup.paired));
     if (!exit_.requested)
-        logLine(QStringLiteral("window: ") + plain(window.ui.lblInfo->text()));
+        logLine(QStringLiteral("window: ") + plain(seams::englishText(window.ui.lblInfo)));
     if (!window.modelName.isEmpty())
         logMonitor(window, QStringLiteral("monitor"));
     else
@@ -271,7 +273,7 @@ int tellUsage(const CommandLine& commandLine) {
     // write to; one started from cmd or PowerShell has its parent's.
     if (!parentConsoleAttached())
         seams::dialogs().message(help ? seams::DialogIcon::Information : seams::DialogIcon::Warning,
-                                 program, text);
+                                 seams::UiText::verbatim(program), seams::UiText::verbatim(text));
 #endif
     return code;
 }

@@ -27,13 +27,15 @@ public:
         QString answer; // empty for a box with one button
     };
 
-    void message(seams::DialogIcon icon, const QString& title, const QString& text) override;
-    bool question(const QString& title, const QString& text) override;
-    bool choice(const QString& title, const QString& text, const QString& yesLabel,
-                const QString& noLabel) override;
+    void message(seams::DialogIcon icon, const seams::UiText& title,
+                 const seams::UiText& text) override;
+    bool question(const seams::UiText& title, const seams::UiText& text) override;
+    bool choice(const seams::UiText& title, const seams::UiText& text,
+                const seams::UiText& yesLabel, const seams::UiText& noLabel) override;
 
+    // In English, whatever the user's language.
     QList<Shown> shown;
-    // Where each box is told, as the user would have read it.
+    // Where each box is told, as an English-reading user would have read it.
     std::function<void(const QString&)> log;
 
 private:

@@ -25,10 +25,12 @@ using seams::DialogIcon;
 // Output technology of an HDMI connection, in Windows' numbering.
 constexpr int32_t hdmiOutput = 5;
 
-using seams::tr;
+using seams::translate;
+using seams::UiText;
 
-QString supportSoftwareLink() {
-    return QStringLiteral("<a href=\"%1\">%1</a>").arg(seams::deployment::supportSoftwareUrl());
+UiText supportSoftwareLink() {
+    return UiText::verbatim(
+        QStringLiteral("<a href=\"%1\">%1</a>").arg(seams::deployment::supportSoftwareUrl()));
 }
 
 class StartupSequence {
@@ -80,9 +82,11 @@ private:
             return refuseMultipleMonitors(StartupEnd::SeveralMonitors);
 
         if (!identifyModel())
-            return refuse(StartupEnd::UnknownModel, DialogIcon::Critical,
-                          tr("Can't update FW on this monitor"),
-                          tr("The firmware update is not supported currently on this monitor."));
+            return refuse(
+                StartupEnd::UnknownModel, DialogIcon::Critical,
+                translate("Panelup", "Can't update FW on this monitor"),
+                translate("Panelup",
+                          "The firmware update is not supported currently on this monitor."));
         w_.ui.lblModelName->setText(w_.modelName);
 
         w_.readFirmwareRecord();
@@ -164,8 +168,9 @@ private:
         if (!w_.scalarBinFile.isEmpty() || !w_.hubBinFile.isEmpty() || !w_.siteReachable)
             return;
         if (!seams::dialogs().question(
-                tr("Confirm to download new version "),
-                tr("A new version is available.<br>Do you want to download the lastest firmware?")))
+                translate("Panelup", "Confirm to download new version "),
+                translate("Panelup", "A new version is available.<br>Do you want to download the "
+                                     "lastest firmware?")))
             return;
         qDebug() << "Start-up: first download";
         w_.refreshCatalogue(model(), false);
@@ -181,14 +186,15 @@ private:
                                 w_.hubBinFile, w_.hubBinCheckSum);
         if (fault == StoredFirmwareFault::None)
             return true;
-        const QString which = fault == StoredFirmwareFault::Scalar
-                                  ? tr("The scalar firmware file is either not found or "
+        const UiText which =
+            fault == StoredFirmwareFault::Scalar
+                ? translate("Panelup", "The scalar firmware file is either not found or "
                                        "corrupted,<br/> please download correct file from<br/> ")
-                                  : tr("The Hub firmware file is either not found or "
+                : translate("Panelup", "The Hub firmware file is either not found or "
                                        "corrupted,<br/> please download correct file from<br/> ");
         refuse(StartupEnd::StoredFirmwareBad, DialogIcon::Information,
-               tr("File checksum is not correct"),
-               which + supportSoftwareLink() + QStringLiteral("."));
+               translate("Panelup", "File checksum is not correct"),
+               which + supportSoftwareLink() + UiText::verbatim(QStringLiteral(".")));
         return false;
     }
 
@@ -201,9 +207,10 @@ private:
             tellFailedDownloads();
             return true;
         }
-        if (!seams::dialogs().question(tr("Confirm to download new version "),
-                                       tr("The new firmware version is found.<br>Do you want to "
-                                          "download the lastest firmware?")))
+        if (!seams::dialogs().question(
+                translate("Panelup", "Confirm to download new version "),
+                translate("Panelup", "The new firmware version is found.<br>Do you want to "
+                                     "download the lastest firmware?")))
             return true;
         qDebug() << "Start-up: newer firmware download";
         w_.refreshCatalogue(model(), false);
@@ -227,9 +234,11 @@ private:
         failureTold_ = true;
         qDebug() << "Start-up: downloads failed" << w_.failedDownloads;
         seams::dialogs().message(
-            DialogIcon::Information, tr("Firmware download failed"),
-            tr("The download of %1 failed.<br>The firmware already in place was kept. Please try "
-               "again later.")
+            DialogIcon::Information, translate("Panelup", "Firmware download failed"),
+            translate(
+                "Panelup",
+                "The download of %1 failed.<br>The firmware already in place was kept. Please try "
+                "again later.")
                 .arg(w_.failedDownloads.join(QStringLiteral(", ")).toHtmlEscaped()));
     }
 
@@ -239,19 +248,24 @@ private:
         qDebug() << "Start-up: LM0530 output technology" << w_.currentMonitor.outputTechnology;
         o_.connectionUnsupported = true;
         seams::dialogs().message(
-            DialogIcon::Information, tr("Update firmware warning"),
-            tr("WARNING!<br>DOES NOT support firmware updates via USB Type-C port. Suggest to "
-               "connect to HDMI / DP port or USB Type-B port for updates."));
+            DialogIcon::Information, translate("Panelup", "Update firmware warning"),
+            translate(
+                "Panelup",
+                "WARNING!<br>DOES NOT support firmware updates via USB Type-C port. Suggest to "
+                "connect to HDMI / DP port or USB Type-B port for updates."));
     }
 
     void refuseMultipleMonitors(StartupEnd end) {
-        refuse(end, DialogIcon::Critical, tr("Can't update FW on multiple monitors"),
-               tr("The firmware update on multiple monitors is not supported currently.<br>Please "
-                  "disconnect other USB cables from the monitor before updating firmware."));
+        refuse(end, DialogIcon::Critical,
+               translate("Panelup", "Can't update FW on multiple monitors"),
+               translate(
+                   "Panelup",
+                   "The firmware update on multiple monitors is not supported currently.<br>Please "
+                   "disconnect other USB cables from the monitor before updating firmware."));
     }
 
-    void refuse(StartupEnd end, DialogIcon icon, const QString& title, const QString& text) {
-        qDebug() << "Start-up: refused:" << title;
+    void refuse(StartupEnd end, DialogIcon icon, const UiText& title, const UiText& text) {
+        qDebug() << "Start-up: refused:" << title.english();
         o_.end = end;
         seams::dialogs().message(icon, title, text);
         seams::processExit().exit(0);
@@ -270,9 +284,11 @@ private:
         if (w_.storeProblem.isEmpty() || w_.ui.btnUpdate->isEnabled())
             return;
         qDebug() << "Start-up: firmware not stored:" << w_.storeProblem;
-        w_.ui.lblInfo->setText(
-            QStringLiteral("<img width=20 height=20 src=\":/Panelup/cross_mark\"> ") +
-            tr("The firmware could not be stored: %1.").arg(w_.storeProblem.toHtmlEscaped()));
+        seams::setText(w_.ui.lblInfo,
+                       UiText::verbatim(QStringLiteral(
+                           "<img width=20 height=20 src=\":/Panelup/cross_mark\"> ")) +
+                           translate("Panelup", "The firmware could not be stored: %1.")
+                               .arg(w_.storeProblem.toHtmlEscaped()));
     }
 
     Panelup& w_;

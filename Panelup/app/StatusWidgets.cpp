@@ -24,8 +24,8 @@ void StatusWidgets::setChecksum(const QString& text) {
     w_.checksum->setText(text);
 }
 
-void StatusWidgets::setInfo(const QString& text) {
-    w_.info->setText(text);
+void StatusWidgets::setInfo(const seams::UiText& text) {
+    seams::setText(w_.info, text);
 }
 
 void StatusWidgets::setUpdateEnabled(bool enabled) {

@@ -31,7 +31,7 @@ public:
     void setCurrentFirmware(const QString& text) override;
     void setNewFirmware(const QString& text) override;
     void setChecksum(const QString& text) override;
-    void setInfo(const QString& text) override;
+    void setInfo(const seams::UiText& text) override;
     void setUpdateEnabled(bool enabled) override;
     void setOverrideChecked(bool checked) override;
     void setOverrideShown(bool shown) override;

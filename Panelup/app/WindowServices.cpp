@@ -15,7 +15,7 @@
 namespace app {
 
 void Panelup::showHubNotDetected() {
-    ui.lblInfo->setText(scalar::hubNotDetectedText());
+    seams::setText(ui.lblInfo, scalar::hubNotDetectedText());
     ui.btnUpdate->setEnabled(false);
 }
 

@@ -12,7 +12,7 @@ namespace catalogue {
 
 namespace {
 
-using seams::tr;
+using seams::translate;
 
 // "M" + major in hexadecimal, three digits: 0x12 gives M012.
 QString scalarVersionText(int major) {
@@ -29,11 +29,11 @@ QString revisionText(int minor) {
 }
 
 QString monitorFwText(const QString& version) {
-    return tr("Monitor FW : <b>") + version + QStringLiteral("</b>");
+    return translate("Panelup", "Monitor FW : <b>").shown() + version + QStringLiteral("</b>");
 }
 
 QString hubFwText(const QString& version) {
-    return tr("Hub FW : <b>") + version + QStringLiteral("</b>");
+    return translate("Panelup", "Hub FW : <b>").shown() + version + QStringLiteral("</b>");
 }
 
 QString checksumLabelText(const QByteArray& bytes) {
@@ -124,7 +124,7 @@ bool showFirmwareStatus(FirmwareStatusContext& c) {
                         packedVersion(storedHubMajor, storedHubMinor);
     if (s.hubUpdateNeeded) {
         view.setChecksum(checksumLabelText(hubFile));
-        view.setInfo(tr("Please click update button to update new firmware!"));
+        view.setInfo(translate("Panelup", "Please click update button to update new firmware!"));
         view.setOverrideEnabled(false);
         view.setOverrideShown(false);
         view.setUpdateEnabled(true);
@@ -137,7 +137,7 @@ bool showFirmwareStatus(FirmwareStatusContext& c) {
     const QByteArray scalarFile = readStoredFile(c.programFolder, c.scalarBinFile);
     view.setChecksum(checksumLabelText(scalarFile));
     if (scalarFile.isEmpty()) {
-        view.setInfo(tr("Firmware file is not detected ."));
+        view.setInfo(translate("Panelup", "Firmware file is not detected ."));
         view.setUpdateEnabled(false);
         return true;
     }
@@ -156,16 +156,16 @@ bool showFirmwareStatus(FirmwareStatusContext& c) {
     view.setNewFirmware(monitorFwText(newText));
 
     if (s.scalarUpdateNeeded) {
-        view.setInfo(tr("Please click \"update\" to update your firmware."));
+        view.setInfo(translate("Panelup", "Please click \"update\" to update your firmware."));
         view.setOverrideEnabled(false);
         view.setOverrideShown(false);
         view.setUpdateEnabled(true);
         return true;
     }
 
-    view.setInfo(
-        tr("<img width=20 height=20 src=\":/Panelup/question_mark\"> Your current firmware "
-           "version is already the latest version, you don't need to update."));
+    view.setInfo(translate(
+        "Panelup", "<img width=20 height=20 src=\":/Panelup/question_mark\"> Your current firmware "
+                   "version is already the latest version, you don't need to update."));
     view.fillProgress();
     view.setUpdateEnabled(false);
     if (c.allowDowngrade) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "seams/WindowText.h"
+
 #include <QString>
 
 namespace scalar {
@@ -17,7 +19,7 @@ public:
     virtual void setCurrentFirmware(const QString& text) = 0;
     virtual void setNewFirmware(const QString& text) = 0;
     virtual void setChecksum(const QString& text) = 0;
-    virtual void setInfo(const QString& text) = 0;
+    virtual void setInfo(const seams::UiText& text) = 0;
     virtual void setUpdateEnabled(bool enabled) = 0;
     virtual void setOverrideChecked(bool checked) = 0;
     virtual void setOverrideShown(bool shown) = 0;

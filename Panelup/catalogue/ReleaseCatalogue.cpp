@@ -256,8 +256,9 @@ bool ReleaseCatalogue::refreshCatalogue(const std::string& model, bool checkOnly
     // A link where the copy belongs was not put there by this program.
     QFile catalogueFile;
     if (!openWithoutFollowing(catalogueFile, copy)) {
-        seams::dialogs().message(seams::DialogIcon::Information, seams::tr("title"),
-                                 seams::tr("open error!") + copy + url);
+        seams::dialogs().message(
+            seams::DialogIcon::Information, seams::translate("Panelup", "title"),
+            seams::translate("Panelup", "open error!") + seams::UiText::verbatim(copy + url));
         return false;
     }
     // The very bytes checked are the ones read.

@@ -45,36 +45,35 @@ void HubConnection::close() {
 }
 
 void HubConnection::report(Failure failure, ConnectionReporter& reporter) {
-    const QString title = QCoreApplication::translate("HubConnection", "Fatal Error");
+    const seams::UiText title = seams::translate("HubConnection", "Fatal Error");
     switch (failure) {
     case Failure::None:
         return;
     case Failure::LibraryMissing:
         seams::dialogs().message(
             seams::DialogIcon::Warning, title,
-            QCoreApplication::translate("HubConnection",
-                                        "Cannot found the Tarvex USB Hub driver installed!"));
+            seams::translate("HubConnection", "Cannot found the Tarvex USB Hub driver installed!"));
         return;
     case Failure::NoHub:
         reporter.showHubNotDetected();
         return;
     case Failure::BusConfigRefused:
-        seams::dialogs().message(
-            seams::DialogIcon::Warning, title,
-            QCoreApplication::translate("HubConnection", "Set Hub Speed failed!!!"));
+        seams::dialogs().message(seams::DialogIcon::Warning, title,
+                                 seams::translate("HubConnection", "Set Hub Speed failed!!!"));
         return;
     }
 }
 
-QString hubNotDetectedText() {
+seams::UiText hubNotDetectedText() {
     const QString faq = seams::deployment::supportFaqUrl();
-    return QStringLiteral("<img width=20 height=20 src=\":/Panelup/cross_mark\"> ") +
-           QCoreApplication::translate(
+    return seams::UiText::verbatim(
+               QStringLiteral("<img width=20 height=20 src=\":/Panelup/cross_mark\"> ")) +
+           seams::translate(
                "HubConnection",
                "The detection of USB Hub is not configured correctly. Please ensure the monitor "
                "is powered on and connected properly. Please also close and restart the "
                "application, then unplug & replug the USB cable to retry again. ") +
-           QStringLiteral("<a href=\"%1\">%1</a>").arg(faq);
+           seams::UiText::verbatim(QStringLiteral("<a href=\"%1\">%1</a>").arg(faq));
 }
 
 } // namespace scalar

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scalar/HubConnection.h"
+#include "seams/WindowText.h"
 
 #include <QString>
 
@@ -27,7 +28,7 @@ struct EdidAreaRead {
 };
 
 // The rich text of the hub-not-detected notice.
-QString hubNotDetectedText();
+seams::UiText hubNotDetectedText();
 
 // The window's exchanges with the monitor, each inside its own hub
 // connection on the window's hubIndex and scalar I2C address.

@@ -5,38 +5,43 @@
 
 namespace seams {
 
-void QtDialogs::message(DialogIcon icon, const QString& title, const QString& text) {
+void QtDialogs::message(DialogIcon icon, const UiText& title, const UiText& text) {
     switch (icon) {
     case DialogIcon::Warning:
-        QMessageBox::warning(nullptr, title, text, QMessageBox::Ok, QMessageBox::Ok);
+        QMessageBox::warning(nullptr, title.shown(), text.shown(), QMessageBox::Ok,
+                             QMessageBox::Ok);
         return;
     case DialogIcon::Critical:
-        QMessageBox::critical(nullptr, title, text, QMessageBox::Ok, QMessageBox::Ok);
+        QMessageBox::critical(nullptr, title.shown(), text.shown(), QMessageBox::Ok,
+                              QMessageBox::Ok);
         return;
     case DialogIcon::Information:
-        QMessageBox::information(nullptr, title, text, QMessageBox::Ok, QMessageBox::Ok);
+        QMessageBox::information(nullptr, title.shown(), text.shown(), QMessageBox::Ok,
+                                 QMessageBox::Ok);
         return;
     case DialogIcon::Question:
     case DialogIcon::NoIcon: {
         QMessageBox box(icon == DialogIcon::Question ? QMessageBox::Question : QMessageBox::NoIcon,
-                        title, text, QMessageBox::Ok);
+                        title.shown(), text.shown(), QMessageBox::Ok);
         box.exec();
         return;
     }
     }
 }
 
-bool QtDialogs::question(const QString& title, const QString& text) {
-    return QMessageBox::question(nullptr, title, text, QMessageBox::Yes | QMessageBox::No,
+bool QtDialogs::question(const UiText& title, const UiText& text) {
+    return QMessageBox::question(nullptr, title.shown(), text.shown(),
+                                 QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::Yes) == QMessageBox::Yes;
 }
 
-bool QtDialogs::choice(const QString& title, const QString& text, const QString& yesLabel,
-                       const QString& noLabel) {
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No, nullptr,
+bool QtDialogs::choice(const UiText& title, const UiText& text, const UiText& yesLabel,
+                       const UiText& noLabel) {
+    QMessageBox box(QMessageBox::NoIcon, title.shown(), text.shown(),
+                    QMessageBox::Yes | QMessageBox::No, nullptr,
                     Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
-    box.button(QMessageBox::Yes)->setText(yesLabel);
-    box.button(QMessageBox::No)->setText(noLabel);
+    box.button(QMessageBox::Yes)->setText(yesLabel.shown());
+    box.button(QMessageBox::No)->setText(noLabel.shown());
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -24,27 +24,36 @@ constexpr unsigned long kAfterHubWriteMs = 1300;
 constexpr unsigned long kAfterScalarWriteMs = 8000;
 constexpr unsigned long kAfterOsdResetMs = 3000;
 
-using seams::tr;
+using seams::translate;
+using seams::UiText;
 
-QString busyText() {
-    return QStringLiteral("<img width=20 height=20 src=\":/Panelup/question_mark\"> ") +
-           tr("The update process may take several minutes. Please do not remove the USB cable "
-              "connection or turn off the monitor's power while updating.");
+UiText busyText() {
+    return UiText::verbatim(
+               QStringLiteral("<img width=20 height=20 src=\":/Panelup/question_mark\"> ")) +
+           translate(
+               "Panelup",
+               "The update process may take several minutes. Please do not remove the USB cable "
+               "connection or turn off the monitor's power while updating.");
 }
 
-QString writeFailedText() {
-    return QStringLiteral("<img width=20 height=20 src=\":/Panelup/cross_mark\">") +
-           tr("The detection of USB Hub is not configured correctly, please close the "
-              "application and retry again, then unplug & replug the USB cable to try again.");
+UiText writeFailedText() {
+    return UiText::verbatim(
+               QStringLiteral("<img width=20 height=20 src=\":/Panelup/cross_mark\">")) +
+           translate(
+               "Panelup",
+               "The detection of USB Hub is not configured correctly, please close the "
+               "application and retry again, then unplug & replug the USB cable to try again.");
 }
 
-QString fileRefusedText() {
-    return QStringLiteral("<img width=20 height=20 src=\":/Panelup/cross_mark\"> ") +
-           tr("The firmware file is missing or damaged. Please close and restart the "
-              "application so that it can download it again.");
+UiText fileRefusedText() {
+    return UiText::verbatim(
+               QStringLiteral("<img width=20 height=20 src=\":/Panelup/cross_mark\"> ")) +
+           translate("Panelup",
+                     "The firmware file is missing or damaged. Please close and restart the "
+                     "application so that it can download it again.");
 }
 
-void warn(const QString& title, const QString& text) {
+void warn(const UiText& title, const UiText& text) {
     seams::dialogs().message(seams::DialogIcon::Warning, title, text);
 }
 
@@ -107,11 +116,13 @@ private:
     }
 
     bool confirmed() const {
-        const QString text =
+        const UiText text =
             view().overrideChecked()
-                ? tr("Are you sure you want to downgrade your firmware to the old version?")
-                : tr("Are you sure you want to update your firmware to the latest version?");
-        return seams::dialogs().question(tr("Confirm to update firmware"), text);
+                ? translate("Panelup",
+                            "Are you sure you want to downgrade your firmware to the old version?")
+                : translate("Panelup",
+                            "Are you sure you want to update your firmware to the latest version?");
+        return seams::dialogs().question(translate("Panelup", "Confirm to update firmware"), text);
     }
 
     void showBusy() {
@@ -127,7 +138,8 @@ private:
             return true;
         qDebug() << "Update: the hub library is missing";
         outcome_.end = UpdateEnd::HubLibraryMissing;
-        warn(tr("Fatal Error"), tr("Cannot found the Tarvex USB Hub driver installed!"));
+        warn(translate("Panelup", "Fatal Error"),
+             translate("Panelup", "Cannot found the Tarvex USB Hub driver installed!"));
         return false;
     }
 
@@ -146,23 +158,26 @@ private:
         if (image.ready())
             return true;
         const QString file = QDir::toNativeSeparators(image.path);
-        QString problem;
+        UiText problem;
         switch (image.state) {
         case FirmwareImage::State::Missing:
-            problem = tr("The firmware file %1 was not found.").arg(file);
+            problem = translate("Panelup", "The firmware file %1 was not found.").arg(file);
             break;
         case FirmwareImage::State::Empty:
-            problem = tr("The firmware file %1 is empty.").arg(file);
+            problem = translate("Panelup", "The firmware file %1 is empty.").arg(file);
             break;
         case FirmwareImage::State::ChecksumMismatch:
         case FirmwareImage::State::Ready:
-            problem = tr("The firmware file %1 does not match its recorded checksum.").arg(file);
+            problem =
+                translate("Panelup", "The firmware file %1 does not match its recorded checksum.")
+                    .arg(file);
             break;
         }
-        warn(tr("Update Firmware Failed"),
-             problem + QLatin1Char('\n') +
-                 tr("Nothing was written to your monitor. Please close and restart the "
-                    "application so that it can download a correct copy."));
+        warn(translate("Panelup", "Update Firmware Failed"),
+             problem + UiText::verbatim(QStringLiteral("\n")) +
+                 translate("Panelup",
+                           "Nothing was written to your monitor. Please close and restart the "
+                           "application so that it can download a correct copy."));
         view().setExitEnabled(true);
         view().setInfo(fileRefusedText());
         return false;
@@ -176,7 +191,7 @@ private:
                               : QStringLiteral(" write failed (result %1)").arg(result)));
     }
 
-    void writeFailed(const QString& title, const QString& text) {
+    void writeFailed(const UiText& title, const UiText& text) {
         warn(title, text);
         view().setExitEnabled(true);
         view().setInfo(writeFailedText());
@@ -201,9 +216,11 @@ private:
         tellWritten(QStringLiteral("hub firmware"), c_.hubBinFile, result);
         if (result != 0) {
             outcome_.end = UpdateEnd::HubWriteFailed;
-            writeFailed(tr("Update Hub FW Failed"),
-                        tr("Monitor Hub Firmware update failed , please close the application "
-                           "and retry again !"));
+            writeFailed(
+                translate("Panelup", "Update Hub FW Failed"),
+                translate("Panelup",
+                          "Monitor Hub Firmware update failed , please close the application "
+                          "and retry again !"));
             return false;
         }
         outcome_.hubWritten = true;
@@ -231,7 +248,8 @@ private:
         if (!parameters) {
             qDebug() << "Update: no scalar write parameters for" << c_.modelName;
             outcome_.end = UpdateEnd::ModelUnknown;
-            warn(tr("Fatal Error"), tr("Update Failed ! Model infomation is not correct !"));
+            warn(translate("Panelup", "Fatal Error"),
+                 translate("Panelup", "Update Failed ! Model infomation is not correct !"));
             view().setExitEnabled(true);
             return false;
         }
@@ -245,9 +263,11 @@ private:
         tellWritten(QStringLiteral("scalar firmware"), c_.scalarBinFile, result);
         if (result != 0) {
             outcome_.end = UpdateEnd::ScalarWriteFailed;
-            writeFailed(tr("Update Scalar FW Failed"),
-                        tr("Monitor Scalar Firmware update failed, please close the application "
-                           "and retry again !"));
+            writeFailed(
+                translate("Panelup", "Update Scalar FW Failed"),
+                translate("Panelup",
+                          "Monitor Scalar Firmware update failed, please close the application "
+                          "and retry again !"));
             return false;
         }
         outcome_.scalarWritten = true;
@@ -257,18 +277,20 @@ private:
     }
 
     void offerOsdReset() {
-        if (!seams::dialogs().choice(tr("Update Firmware"),
-                                     tr("Your monitor firmware was updated successfully.\nSuggest "
-                                        "to reset OSD setting to default."),
-                                     tr("Reset OSD Setting"), tr("Exit")))
+        if (!seams::dialogs().choice(
+                translate("Panelup", "Update Firmware"),
+                translate("Panelup", "Your monitor firmware was updated successfully.\nSuggest "
+                                     "to reset OSD setting to default."),
+                translate("Panelup", "Reset OSD Setting"), translate("Panelup", "Exit")))
             return;
         // The box below says the reset was done whatever the monitor answered.
         const bool reset = c_.resetScalarSettings();
         qDebug() << "Update: OSD reset sent" << reset;
         seams::sleeper().sleepMs(kAfterOsdResetMs);
         c_.showFirmwareStatus();
-        seams::dialogs().message(seams::DialogIcon::Information, tr("OSD Settings Reset"),
-                                 tr("Your monitor OSD Settings has been reset successfully."));
+        seams::dialogs().message(
+            seams::DialogIcon::Information, translate("Panelup", "OSD Settings Reset"),
+            translate("Panelup", "Your monitor OSD Settings has been reset successfully."));
     }
 
     UpdateFlowContext& c_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "seams/WindowText.h"
 #include "update/UpdateOutcome.h"
 
 #include <QString>
@@ -22,7 +23,7 @@ public:
     virtual void setOverrideShown(bool shown) = 0;
     virtual void setUpdateEnabled(bool enabled) = 0;
     virtual void setExitEnabled(bool enabled) = 0;
-    virtual void setInfo(const QString& text) = 0;
+    virtual void setInfo(const seams::UiText& text) = 0;
     // 0 to 100; painted before the next event is handled.
     virtual void setProgress(int percent) = 0;
 };

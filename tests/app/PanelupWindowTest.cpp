@@ -2,14 +2,19 @@
 // offscreen with a fake platform for the file version.
 #include "FakePlatform.h"
 #include "IsolatedTempDir.h"
+#include "PseudoTranslator.h"
 #include "RecordingExit.h"
+#include "ScriptedDialogs.h"
 #include "app/Panelup.h"
+#include "seams/Dialogs.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
@@ -49,6 +54,14 @@ private:
     // closed loopback port instead of the maker's host.
     void keepOffline() {
         window->siteBaseUrl = window->testSiteBaseUrl = "http://127.0.0.1:9/dept-pmsd/FW2/";
+    }
+
+    void showActive() {
+        keepOffline();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
 
     QWidget* widget(const QString& name) {
@@ -140,6 +153,63 @@ private slots:
         QVERIFY2(!image.isNull(), qPrintable(path));
         QCOMPARE(image.size(), size);
         QVERIFY(image.hasAlphaChannel());
+    }
+
+    // Qt's boxes as the program shows them, in a language of their own:
+    // title, text and every button went through the translation, and a
+    // screen reader finds an alert or dialog with push buttons. Before the
+    // tests that close the window: its quit() ends every later event loop,
+    // a box's too, at once.
+    void realBoxes_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("buttons");
+        QTest::newRow("warning") << "warning" << 1;
+        QTest::newRow("information") << "information" << 1;
+        QTest::newRow("question") << "question" << 2;
+        QTest::newRow("choice") << "choice" << 2;
+    }
+
+    void realBoxes() {
+        QFETCH(QString, kind);
+        QFETCH(int, buttons);
+        const PseudoLanguage language;
+        QStringList texts;
+        int role = -1;
+        QList<int> buttonRoles;
+        int looked = 0;
+        // Runs inside the box's own event loop; presses its last button.
+        QTimer::singleShot(0, this, [&] {
+            ++looked;
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            texts << box->windowTitle() << box->text();
+            role = int(QAccessible::queryAccessibleInterface(box)->role());
+            const QList<QAbstractButton*> all = box->buttons();
+            for (QAbstractButton* b : all) {
+                texts << b->text();
+                buttonRoles << int(QAccessible::queryAccessibleInterface(b)->role());
+            }
+            all.last()->click();
+        });
+        seams::QtDialogs qt;
+        const seams::UiText title = seams::translate("Panelup", "Update Firmware");
+        const seams::UiText text = seams::translate("Panelup", "Firmware file is not detected .");
+        if (kind == QLatin1String("warning"))
+            qt.message(seams::DialogIcon::Warning, title, text);
+        else if (kind == QLatin1String("information"))
+            qt.message(seams::DialogIcon::Information, title, text);
+        else if (kind == QLatin1String("question"))
+            qt.question(title, text);
+        else
+            qt.choice(title, text, seams::translate("Panelup", "Reset OSD Setting"),
+                      seams::translate("Panelup", "Exit"));
+        QCOMPARE(looked, 1);
+        QCOMPARE(texts.size(), 2 + buttons);
+        for (const QString& shown : texts)
+            QVERIFY2(shown.startsWith(PseudoTranslator::open()), qPrintable(shown));
+        QVERIFY(role == int(QAccessible::AlertMessage) || role == int(QAccessible::Dialog));
+        QCOMPARE(buttonRoles.size(), buttons);
+        QCOMPARE(buttonRoles.count(int(QAccessible::Button)), buttons);
     }
 
     void showResetsOverrideAndBar() {
@@ -297,6 +367,284 @@ private slots:
         }
         QTRY_COMPARE(exit.codes, std::vector<int>{0});
         QVERIFY(!window->ui.btnExit->isEnabled());
+    }
+
+    // What a screen reader is given for each control, with the values of a
+    // status on show.
+    void accessible_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("accessibleName");
+        QTest::addColumn<QString>("description");
+        const QString title = QStringLiteral("%1%2").arg(productTitle, "1.07");
+        QTest::newRow("window") << "PanelupClass" << int(QAccessible::Dialog) << title << "";
+        QTest::newRow("lblTitle") << "lblTitle" << int(QAccessible::StaticText) << title << "";
+        QTest::newRow("logo") << "label_5" << int(QAccessible::Graphic) << "LM Series logo"
+                              << "";
+        QTest::newRow("label") << "label" << int(QAccessible::StaticText) << "Model Name"
+                               << "";
+        QTest::newRow("label_2") << "label_2" << int(QAccessible::StaticText) << "Current Firmware"
+                                 << "";
+        QTest::newRow("label_3") << "label_3" << int(QAccessible::StaticText) << "New Firmware"
+                                 << "";
+        QTest::newRow("label_4") << "label_4" << int(QAccessible::StaticText) << "CheckSum"
+                                 << "";
+        QTest::newRow("lblModelName")
+            << "lblModelName" << int(QAccessible::StaticText) << "Model Name: LM0420"
+            << "";
+        QTest::newRow("lblCurrentFW, two lines")
+            << "lblCurrentFW" << int(QAccessible::StaticText)
+            << "Current Firmware: Hub FW : 1.20, Monitor FW : M012 REV 3"
+            << "";
+        QTest::newRow("lblNewFW") << "lblNewFW" << int(QAccessible::StaticText)
+                                  << "New Firmware: Monitor FW : M012 REV 5"
+                                  << "";
+        QTest::newRow("lblCheckSum")
+            << "lblCheckSum" << int(QAccessible::StaticText) << "CheckSum: 0x6a2c"
+            << "";
+        QTest::newRow("bar1") << "bar1" << int(QAccessible::ProgressBar) << "Update progress"
+                              << "Progress of the firmware update";
+        QTest::newRow("lblInfo, its words")
+            << "lblInfo" << int(QAccessible::StaticText) << "Firmware file is not detected ."
+            << "Status";
+        QTest::newRow("chkOverride")
+            << "chkOverride" << int(QAccessible::CheckBox) << "Allow Monitor use older firmware."
+            << "Allows the update to write firmware older than the monitor's";
+        QTest::newRow("btnUpdate") << "btnUpdate" << int(QAccessible::Button) << "Update"
+                                   << "Writes the new firmware to the monitor";
+        QTest::newRow("btnExit, mnemonic kept")
+            << "btnExit" << int(QAccessible::Button) << "EXIT (X)"
+            << "Closes the program";
+    }
+
+    void accessible() {
+        QFETCH(QString, name);
+        QFETCH(int, role);
+        QFETCH(QString, accessibleName);
+        QFETCH(QString, description);
+        Ui::PanelupClass& ui = window->ui;
+        ui.lblModelName->setText(QStringLiteral("LM0420"));
+        ui.lblCurrentFW->setText(
+            QStringLiteral("Hub FW : <b>1.20</b><br>Monitor FW : <b>M012 REV 3</b>"));
+        ui.lblNewFW->setText(QStringLiteral("Monitor FW : <b>M012 REV 5</b>"));
+        ui.lblCheckSum->setText(QStringLiteral("0x6a2c"));
+        ui.lblInfo->setText(QStringLiteral("<img width=20 height=20 "
+                                           "src=\":/Panelup/cross_mark\"> Firmware file is not "
+                                           "detected ."));
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget(name));
+        QVERIFY(iface);
+        QCOMPARE(int(iface->role()), role);
+        QCOMPARE(iface->text(QAccessible::Name), accessibleName);
+        QCOMPARE(iface->text(QAccessible::Description), description);
+    }
+
+    // Each value names its caption as its label, and the caption its value.
+    void captionRelations_data() {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("model") << "lblModelName"
+                               << "label";
+        QTest::newRow("current") << "lblCurrentFW"
+                                 << "label_2";
+        QTest::newRow("new") << "lblNewFW"
+                             << "label_3";
+        QTest::newRow("checksum") << "lblCheckSum"
+                                  << "label_4";
+    }
+
+    void captionRelations() {
+        QFETCH(QString, value);
+        QFETCH(QString, caption);
+        QAccessibleInterface* valueIface = QAccessible::queryAccessibleInterface(widget(value));
+        QAccessibleInterface* captionIface = QAccessible::queryAccessibleInterface(widget(caption));
+        QVERIFY(valueIface && captionIface);
+        const auto labelledBy = valueIface->relations(QAccessible::Label);
+        QCOMPARE(labelledBy.size(), 1);
+        QCOMPARE(labelledBy.first().first->object(), widget(caption));
+        const auto labelFor = captionIface->relations(QAccessible::Labelled);
+        QCOMPARE(labelFor.size(), 1);
+        QCOMPARE(labelFor.first().first->object(), widget(value));
+    }
+
+    // The changes a screen reader announces. Qt sends a label's name-change
+    // event from setText only while nothing fixes its name, and the bridge
+    // then reads the name below; the progress bar sends each value. (The
+    // offscreen platform has no bridge to watch the events go by.)
+    void announcedChanges_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text"); // empty: the bar's value is set
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("accessibleName");
+        QTest::newRow("status line") << "lblInfo"
+                                     << "Please click update button to update new firmware!" << 0
+                                     << "Please click update button to update new firmware!";
+        QTest::newRow("status line, rich text")
+            << "lblInfo"
+            << "<img width=20 height=20 src=\":/Panelup/question_mark\"> The update process may "
+               "take several minutes."
+            << 0 << "The update process may take several minutes.";
+        QTest::newRow("current firmware")
+            << "lblCurrentFW"
+            << "Monitor FW : <b>M012</b>" << 0 << "Current Firmware: Monitor FW : M012";
+        QTest::newRow("model name") << "lblModelName"
+                                    << "LM0530" << 0 << "Model Name: LM0530";
+        QTest::newRow("progress") << "bar1"
+                                  << "" << 42 << "Update progress";
+        QTest::newRow("progress full") << "bar1"
+                                       << "" << 100 << "Update progress";
+    }
+
+    void announcedChanges() {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        QFETCH(int, value);
+        QFETCH(QString, accessibleName);
+        QWidget* target = widget(name);
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(target);
+        QVERIFY(iface);
+        if (text.isEmpty()) {
+            window->ui.bar1->setValue(value);
+            QCOMPARE(iface->valueInterface()->currentValue().toInt(), value);
+            QCOMPARE(iface->valueInterface()->maximumValue().toInt(), 100);
+        } else {
+            QVERIFY(target->accessibleName().isEmpty());
+            static_cast<QLabel*>(target)->setText(text);
+        }
+        QCOMPARE(iface->text(QAccessible::Name), accessibleName);
+    }
+
+    // Tab walks the controls in reading order, skipping those hidden or off.
+    void tabOrder_data() {
+        QTest::addColumn<bool>("overrideShown");
+        QTest::addColumn<bool>("updateEnabled");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QStringList>("focus"); // after each key, starting on btnExit
+        QTest::newRow("all on") << true << true << int(Qt::Key_Tab)
+                                << QStringList{"chkOverride", "btnUpdate", "btnExit"};
+        QTest::newRow("all on, backwards") << true << true << int(Qt::Key_Backtab)
+                                           << QStringList{"btnUpdate", "chkOverride", "btnExit"};
+        QTest::newRow("override hidden")
+            << false << true << int(Qt::Key_Tab) << QStringList{"btnUpdate", "btnExit"};
+        QTest::newRow("override hidden, update off")
+            << false << false << int(Qt::Key_Tab) << QStringList{"btnExit", "btnExit"};
+        QTest::newRow("update off")
+            << true << false << int(Qt::Key_Tab) << QStringList{"chkOverride", "btnExit"};
+    }
+
+    void tabOrder() {
+        QFETCH(bool, overrideShown);
+        QFETCH(bool, updateEnabled);
+        QFETCH(int, key);
+        QFETCH(QStringList, focus);
+        showActive();
+        window->ui.chkOverride->setVisible(overrideShown);
+        window->ui.btnUpdate->setEnabled(updateEnabled);
+        window->ui.btnExit->setFocus(Qt::OtherFocusReason);
+        QCOMPARE(QApplication::focusWidget(), window->ui.btnExit);
+        QStringList seen;
+        for (int i = 0; i < focus.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+            seen << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(seen, focus);
+    }
+
+    // Enter, Escape, Space and the mnemonic, on the focused control.
+    void keys_data() {
+        QTest::addColumn<QString>("focusOn");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("updateEnabled");
+        QTest::addColumn<bool>("exitEnabled");
+        QTest::addColumn<int>("updateClicks");
+        QTest::addColumn<bool>("exited");
+        const int none = Qt::NoModifier;
+        QTest::newRow("Enter on Update")
+            << "btnUpdate" << int(Qt::Key_Enter) << none << true << true << 1 << false;
+        QTest::newRow("Return on Update")
+            << "btnUpdate" << int(Qt::Key_Return) << none << true << true << 1 << false;
+        QTest::newRow("Return on EXIT")
+            << "btnExit" << int(Qt::Key_Return) << none << true << true << 0 << true;
+        QTest::newRow("Return on the check box: Update, the default")
+            << "chkOverride" << int(Qt::Key_Return) << none << true << true << 1 << false;
+        QTest::newRow("Return on the check box, Update off")
+            << "chkOverride" << int(Qt::Key_Return) << none << false << true << 0 << false;
+        QTest::newRow("Escape") << "btnUpdate" << int(Qt::Key_Escape) << none << true << true << 0
+                                << true;
+        QTest::newRow("Escape while EXIT is off (firmware being written)")
+            << "btnUpdate" << int(Qt::Key_Escape) << none << false << false << 0 << false;
+        QTest::newRow("Alt+X while EXIT is off")
+            << "chkOverride" << int(Qt::Key_X) << int(Qt::AltModifier) << false << false << 0
+            << false;
+    }
+
+    void keys() {
+        QFETCH(QString, focusOn);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, updateEnabled);
+        QFETCH(bool, exitEnabled);
+        QFETCH(int, updateClicks);
+        QFETCH(bool, exited);
+        RecordingExit exit;
+        ScriptedDialogs dialogs;
+        dialogs.defaultAnswer = false; // the update is not confirmed
+        showActive();
+        window->ui.chkOverride->show();
+        window->ui.btnUpdate->setEnabled(updateEnabled);
+        window->ui.btnExit->setEnabled(exitEnabled);
+        widget(focusOn)->setFocus(Qt::TabFocusReason);
+        QSignalSpy clicks(window->ui.btnUpdate, &QPushButton::clicked);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key),
+                        Qt::KeyboardModifiers(modifiers));
+        // The mnemonic and the animated clicks land a moment later; let them.
+        QTest::qWait(0);
+        QCoreApplication::processEvents();
+        QCOMPARE(clicks.count(), updateClicks);
+        QCOMPARE(exit.codes, exited ? std::vector<int>{0} : std::vector<int>{});
+        QCOMPARE(window->isVisible(), !exited);
+    }
+
+    // Space ticks the focused check box as a click would.
+    void spaceTicksOverride() {
+        showActive();
+        window->ui.chkOverride->show();
+        window->ui.chkOverride->setEnabled(true);
+        window->ui.btnUpdate->setEnabled(false);
+        window->ui.chkOverride->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(window->ui.chkOverride, Qt::Key_Space);
+        QVERIFY(window->ui.chkOverride->isChecked());
+        QVERIFY(window->ui.btnUpdate->isEnabled());
+    }
+
+    // The style sheets leave a mark on the control that has the focus.
+    void focusVisible_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("btnUpdate") << "btnUpdate";
+        QTest::newRow("btnExit") << "btnExit";
+        QTest::newRow("chkOverride") << "chkOverride";
+    }
+
+    void focusVisible() {
+        QFETCH(QString, name);
+        showActive();
+        window->ui.chkOverride->show();
+        window->ui.btnUpdate->setEnabled(true);
+        window->ui.btnExit->setEnabled(true);
+        QWidget* control = widget(name);
+        window->setFocus(Qt::OtherFocusReason);
+        QVERIFY(!control->hasFocus());
+        const QImage before = control->grab().toImage();
+        control->setFocus(Qt::TabFocusReason);
+        QVERIFY(control->hasFocus());
+        const QImage after = control->grab().toImage();
+        QCOMPARE(after.size(), before.size());
+        int changed = 0;
+        for (int y = 0; y < after.height(); ++y)
+            for (int x = 0; x < after.width(); ++x)
+                changed += after.pixel(x, y) != before.pixel(x, y);
+        // More than a caret's worth: a frame or a fill the eye can find.
+        QVERIFY2(changed > after.width(), qPrintable(QString::number(changed)));
     }
 
     // Saves a picture of the window for a person to look at, and checks the

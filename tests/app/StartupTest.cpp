@@ -39,7 +39,8 @@ bool writeFile(const QString& path, const QByteArray& content) {
 // Remembers what was on screen when a box came up.
 class WatchingDialogs : public ScriptedDialogs {
 public:
-    void message(seams::DialogIcon icon, const QString& title, const QString& text) override {
+    void message(seams::DialogIcon icon, const seams::UiText& title,
+                 const seams::UiText& text) override {
         windowsAtBox = QApplication::topLevelWidgets().size();
         ScriptedDialogs::message(icon, title, text);
     }

@@ -27,7 +27,7 @@ class WindowReporter : public scalar::ConnectionReporter {
 public:
     WindowReporter(QLabel*& info, QPushButton*& update) : info_(info), update_(update) {}
     void showHubNotDetected() override {
-        info_->setText(scalar::hubNotDetectedText());
+        info_->setText(scalar::hubNotDetectedText().shown());
         update_->setEnabled(false);
     }
 
@@ -314,7 +314,7 @@ void FirmwareStatusTest::hubQueryFailureChangesNothing() {
 
     show();
 
-    QCOMPARE(lblInfo->text(), scalar::hubNotDetectedText());
+    QCOMPARE(lblInfo->text(), scalar::hubNotDetectedText().shown());
     QVERIFY(!btnUpdate->isEnabled());
     QCOMPARE(lblCurrentFW->text(), QStringLiteral("Current Firmware"));
     QCOMPARE(lblNewFW->text(), QStringLiteral("New Firmware"));

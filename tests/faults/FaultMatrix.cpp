@@ -24,7 +24,7 @@ Outcome outcomeOf(e2e::Fixture& fixture) {
     if (fixture.exited())
         return Outcome::Exited;
     const Ui::PanelupClass& ui = fixture.window().ui;
-    if (ui.lblInfo->text() == scalar::hubNotDetectedText() && !ui.btnUpdate->isEnabled())
+    if (ui.lblInfo->text() == scalar::hubNotDetectedText().shown() && !ui.btnUpdate->isEnabled())
         return Outcome::HubNotDetected;
     if (ui.lblInfo->text() == kCrossMarkText && !ui.btnUpdate->isEnabled() &&
         ui.btnExit->isEnabled())

@@ -94,7 +94,7 @@ private slots:
     void hubNotDetectedText() {
         // The host belongs to the deployment; the rest is the program's own.
         const QString faq = QStringLiteral("http://" PANELUP_SUPPORT_HOST "/support/faq");
-        QCOMPARE(scalar::hubNotDetectedText(),
+        QCOMPARE(scalar::hubNotDetectedText().english(),
                  "<img width=20 height=20 src=\":/Panelup/cross_mark\"> The detection of USB Hub "
                  "is not configured correctly. Please ensure the monitor is powered on and "
                  "connected properly. Please also close and restart the application, then unplug "

@@ -24,17 +24,31 @@ bool ScriptedDialogs::next() {
     return answers_.isEmpty() ? defaultAnswer : answers_.takeFirst();
 }
 
-void ScriptedDialogs::message(seams::DialogIcon icon, const QString& title, const QString& text) {
-    shown.append({"message", icon, title, text, {}, {}});
+void ScriptedDialogs::message(seams::DialogIcon icon, const seams::UiText& title,
+                              const seams::UiText& text) {
+    shown.append(
+        {"message", icon, title.english(), text.english(), {}, {}, {title.shown(), text.shown()}});
 }
 
-bool ScriptedDialogs::question(const QString& title, const QString& text) {
-    shown.append({"question", seams::DialogIcon::Question, title, text, {}, {}});
+bool ScriptedDialogs::question(const seams::UiText& title, const seams::UiText& text) {
+    shown.append({"question",
+                  seams::DialogIcon::Question,
+                  title.english(),
+                  text.english(),
+                  {},
+                  {},
+                  {title.shown(), text.shown()}});
     return next();
 }
 
-bool ScriptedDialogs::choice(const QString& title, const QString& text, const QString& yesLabel,
-                             const QString& noLabel) {
-    shown.append({"choice", seams::DialogIcon::NoIcon, title, text, yesLabel, noLabel});
+bool ScriptedDialogs::choice(const seams::UiText& title, const seams::UiText& text,
+                             const seams::UiText& yesLabel, const seams::UiText& noLabel) {
+    shown.append({"choice",
+                  seams::DialogIcon::NoIcon,
+                  title.english(),
+                  text.english(),
+                  yesLabel.english(),
+                  noLabel.english(),
+                  {title.shown(), text.shown(), yesLabel.shown(), noLabel.shown()}});
     return next();
 }

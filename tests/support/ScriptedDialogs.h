@@ -5,7 +5,8 @@
 #include <QList>
 #include <QString>
 
-// Answers every message box without showing it and remembers what was asked.
+// Answers every message box without showing it and remembers what was asked:
+// the English texts, and beside them the texts a user would have read.
 // Installs itself for its lifetime.
 class ScriptedDialogs : public seams::Dialogs {
 public:
@@ -16,6 +17,8 @@ public:
         QString text;
         QString yesLabel;
         QString noLabel;
+        // As shown, in the language in use.
+        QStringList shownTexts; // title, text, then the yes and no labels
     };
 
     ScriptedDialogs();
@@ -30,10 +33,11 @@ public:
     QStringList titles() const;
     void clear() { shown.clear(); }
 
-    void message(seams::DialogIcon icon, const QString& title, const QString& text) override;
-    bool question(const QString& title, const QString& text) override;
-    bool choice(const QString& title, const QString& text, const QString& yesLabel,
-                const QString& noLabel) override;
+    void message(seams::DialogIcon icon, const seams::UiText& title,
+                 const seams::UiText& text) override;
+    bool question(const seams::UiText& title, const seams::UiText& text) override;
+    bool choice(const seams::UiText& title, const seams::UiText& text,
+                const seams::UiText& yesLabel, const seams::UiText& noLabel) override;
 
 private:
     bool next();
