@@ -45,13 +45,12 @@ const QString model = QStringLiteral("LM0420");
 const QString title = QStringLiteral("LM Series USB Firmware Update Tool v%1.%2")
                           .arg(PANELUP_VERSION_MAJOR)
                           .arg(PANELUP_VERSION_MINOR, 2, 10, QLatin1Char('0'));
-// What Qt reads for the image of a rich-text label.
-const QString image = QString(QChar(0xFFFC)) + QLatin1Char(' ');
+// The status line's texts as read: its words, without the picture.
 const QString busyText =
-    image + QStringLiteral("The update process may take several minutes. Please do not remove the "
-                           "USB cable connection or turn off the monitor's power while updating.");
-const QString latestText = image + QStringLiteral("Your current firmware version is already the "
-                                                  "latest version, you don't need to update.");
+    QStringLiteral("The update process may take several minutes. Please do not remove the "
+                   "USB cable connection or turn off the monitor's power while updating.");
+const QString latestText = QStringLiteral("Your current firmware version is already the "
+                                          "latest version, you don't need to update.");
 
 SiteFile newerHub() {
     SiteFile hub = e2e::usualHub();
@@ -229,7 +228,13 @@ private slots:
         fixture_ = std::make_unique<Fixture>();
         folder_ = fixture_->programFolder();
         QVERIFY(installDemo());
-        QJsonObject settings{{QStringLiteral("persistState"), true}};
+        // Each write takes a while, as on a real monitor: the window answers
+        // the client between its progress reports, so the client reads the
+        // status line while it says what is going on. A name-change event
+        // from Qt 5 names only its source; the client reads the text.
+        QJsonObject settings{{QStringLiteral("persistState"), true},
+                             {QStringLiteral("firmwareWriteMs"), 6000},
+                             {QStringLiteral("progressSteps"), 60}};
         world::Monitor monitor;
         monitor.scalarMinor = 3;
         monitor.hubFirmware = 0x0120;

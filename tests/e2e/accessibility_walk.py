@@ -167,13 +167,19 @@ class Walk:
         self.application = None
         self.answered = []  # the boxes answered, never answered twice
         self.known = []  # (object, entry) of the controls read
+        self.unread = []  # (object, event) whose new name could not be read yet
 
     # -- events ------------------------------------------------------------
     def on_event(self, event):
         source = event.source
         data = event.any_data
+        kind = type(data).__name__
+        unread = None
         if isinstance(data, Atspi.Accessible):
-            data = safe(data.get_name, "")
+            # Qt names the object whose name changed; its new name is read
+            # from it, as a screen reader does.
+            unread = data
+            data = safe(data.get_name)
         elif not isinstance(data, (int, float, str, bool, type(None))):
             data = str(data)
         read = next((entry for acc, entry in self.known if acc is source), None)
@@ -191,9 +197,26 @@ class Walk:
                 "description": read["description"],
                 "detail1": event.detail1,
                 "data": data,
+                "dataType": kind,
+                "attempt": self.total,
+                "readLate": False,
                 "phase": self.phase,
             }
         )
+        if data is None and unread is not None:
+            # The window was busy in a fixed wait; read again once it answers.
+            self.unread.append((unread, self.result["events"][-1]))
+
+    def read_late(self):
+        still = []
+        for acc, event in self.unread:
+            name = safe(acc.get_name)
+            if name is None:
+                still.append((acc, event))
+            else:
+                event["data"] = name
+                event["readLate"] = True
+        self.unread = still
 
     # -- the road ----------------------------------------------------------
     def fail(self, message):
@@ -207,20 +230,20 @@ class Walk:
         self.attempts = 0
 
     def windows(self):
-        """The application's windows that are on screen: (main, boxes)."""
+        """The application's windows that are on screen: (main, boxes).
+
+        A call that fails (the window is busy in a fixed wait) ends the
+        attempt at once: every further call would wait as long, and the
+        events waiting meanwhile would be read too late."""
         main, boxes, seen = None, [], []
-        for index in range(safe(self.application.get_child_count, 0)):
-            window = safe(lambda: self.application.get_child_at_index(index))
-            seen.append(
-                {
-                    "name": safe(window.get_name) if window else None,
-                    "role": safe(window.get_role_name) if window else None,
-                    "states": states_of(window) if window else [],
-                }
-            )
-            if window is None or not showing(window):
+        for index in range(self.application.get_child_count()):
+            window = self.application.get_child_at_index(index)
+            name = window.get_name()
+            states = states_of(window)
+            seen.append({"name": name, "role": window.get_role_name(), "states": states})
+            if "showing" not in states:
                 continue
-            if safe(window.get_name) == self.options.window:
+            if name == self.options.window:
                 main = window
             else:
                 boxes.append(window)
@@ -293,6 +316,7 @@ class Walk:
         # be seen.
         Atspi.Accessible.clear_cache(self.application)
         main, boxes = self.windows()
+        self.read_late()
         # A box answered may still be listed until the application has
         # closed it; what libatspi reads of a closed one may be stale.
         boxes = [box for box in boxes if not any(box is old for old in self.answered)]
@@ -301,8 +325,8 @@ class Walk:
         if main is None:
             return True
 
-        update = self.button(main, self.options.update)
         if self.phase == "start-up":
+            update = self.button(main, self.options.update)
             if update is None or not safe(
                 lambda: update.get_state_set().contains(Atspi.StateType.ENABLED), False
             ):
@@ -348,7 +372,7 @@ def main():
 
     # A call into a window that is busy (a fixed wait after a write) gives up
     # soon and is asked again on the next attempt.
-    Atspi.set_timeout(2000, 15000)
+    Atspi.set_timeout(1000, 15000)
     walk = Walk(options)
     pyatspi.Registry.registerEventListener(walk.on_event, *EVENTS)
     GLib.timeout_add(options.step_ms, walk.step)
