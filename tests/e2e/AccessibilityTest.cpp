@@ -657,6 +657,10 @@ private:
         for (int attempt = 0; attempt < 50 && !others().isEmpty(); ++attempt)
             QThread::msleep(100);
         leftOver_ = others();
+        // Only as the namespace's first process does -1 mean "the
+        // namespace" rather than every process this user may signal.
+        if (::getpid() != 1)
+            return;
         ::kill(-1, SIGKILL);
         while (::waitpid(-1, nullptr, WNOHANG) > 0) {
         }
