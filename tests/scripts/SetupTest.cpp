@@ -142,6 +142,10 @@ private slots:
               QStringLiteral("import"), QStringLiteral("unshare"), font, cjkFont, qtCatalogue}},
             {QStringLiteral("test"),
              {QStringLiteral("/usr/bin/python3"), QStringLiteral("dbus-daemon"),
+              // the accessibility test: its display, bus, registry and client
+              QStringLiteral("Xvfb"), QStringLiteral("/usr/libexec/at-spi-bus-launcher"),
+              QStringLiteral("/usr/libexec/at-spi2-registryd"),
+              QStringLiteral("/usr/lib/python3/dist-packages/pyatspi/__init__.py"),
               QStringLiteral("edid-decode"), QStringLiteral("clang++"),
               QStringLiteral("clang-format"), QStringLiteral("unshare"), font, cjkFont, qtCatalogue,
               QStringLiteral(
