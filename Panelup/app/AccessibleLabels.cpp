@@ -22,10 +22,18 @@ QLabel* captionOf(const QObject* value) {
 }
 
 // A label's own interface, as Qt's for a label of text, with the name made
-// from the words shown and the caption as its label.
-class SpokenLabel : public QAccessibleWidget {
+// from the words shown and the caption as its label. A label read as words
+// also has them as its text, so that a change can be announced with them;
+// the value labels have none, as Qt's own labels.
+class SpokenLabel : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit SpokenLabel(QLabel* label) : QAccessibleWidget(label, QAccessible::StaticText) {}
+
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::TextInterface && label()->property(wordsKey).toBool())
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
 
     QString text(QAccessible::Text t) const override {
         if (t != QAccessible::Name || !widget()->accessibleName().isEmpty())
@@ -51,8 +59,32 @@ public:
         return found;
     }
 
+    // Read only: no caret, no selection, no geometry of its own.
+    QString text(int startOffset, int endOffset) const override {
+        return words().mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return words().size(); }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    void selection(int, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = 0;
+    }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return {};
+    }
+
 private:
     QLabel* label() const { return static_cast<QLabel*>(widget()); }
+    QString words() const { return spokenText(label()->text()); }
 };
 
 QAccessibleInterface* spokenLabelFactory(const QString& className, QObject* object) {
@@ -93,6 +125,23 @@ void readAsWords(QLabel* label) {
     installFactory();
     label->setProperty(wordsKey, true);
     forgetEarlierInterface(label);
+}
+
+void announceNewWords(QLabel* label, const QString& before) {
+    if (!QAccessible::isActive())
+        return;
+    const QString was = spokenText(before);
+    const QString now = spokenText(label->text());
+    if (was == now)
+        return;
+    if (!was.isEmpty()) {
+        QAccessibleTextRemoveEvent removed(label, 0, was);
+        QAccessible::updateAccessibility(&removed);
+    }
+    if (!now.isEmpty()) {
+        QAccessibleTextInsertEvent inserted(label, 0, now);
+        QAccessible::updateAccessibility(&inserted);
+    }
 }
 
 QString spokenText(const QString& text) {

@@ -18,6 +18,11 @@ void readWithCaption(QLabel* value, QLabel* caption);
 // rich text. Its name follows its text, so every change is announced.
 void readAsWords(QLabel* label);
 
+// Announces a label's new words with the words themselves in the event, so
+// that they are heard even while the window is too busy writing firmware to
+// be asked for its name. The label must read as words.
+void announceNewWords(QLabel* label, const QString& before);
+
 // A text as spoken: rich text as plain words, pictures dropped, line
 // breaks read as ", ".
 QString spokenText(const QString& text);

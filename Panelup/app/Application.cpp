@@ -105,9 +105,9 @@ int runPanelup(int argc, char** argv, platform::Platform& platform, const RunOpt
     if (!options.testSiteBaseUrl.isEmpty())
         mainWindow->testSiteBaseUrl = options.testSiteBaseUrl;
     if (!unprotected.isEmpty() && !silent)
-        seams::setText(mainWindow->ui.lblInfo,
-                       seams::translate("main", "Other programs may change this copy's folder: "
-                                                "install Panelup with the MSI."));
+        mainWindow->setInfo(seams::translate("main",
+                                             "Other programs may change this copy's folder: "
+                                             "install Panelup with the MSI."));
     int result = 0;
     if (silent) {
         try {

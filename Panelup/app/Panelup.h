@@ -55,6 +55,8 @@ public:
     bool refreshCatalogue(const std::string& model, bool checkOnly);
     // False when the hub did not answer.
     bool showFirmwareStatus();
+    // The status line's text, announced to assistive technology.
+    void setInfo(const seams::UiText& text);
 
     // What the window's first show runs: inventory, settings, model, stored
     // firmware, downloads and status. The unattended run calls it without

@@ -284,11 +284,10 @@ private:
         if (w_.storeProblem.isEmpty() || w_.ui.btnUpdate->isEnabled())
             return;
         qDebug() << "Start-up: firmware not stored:" << w_.storeProblem;
-        seams::setText(w_.ui.lblInfo,
-                       UiText::verbatim(QStringLiteral(
-                           "<img width=20 height=20 src=\":/Panelup/cross_mark\"> ")) +
-                           translate("Panelup", "The firmware could not be stored: %1.")
-                               .arg(w_.storeProblem.toHtmlEscaped()));
+        w_.setInfo(UiText::verbatim(
+                       QStringLiteral("<img width=20 height=20 src=\":/Panelup/cross_mark\"> ")) +
+                   translate("Panelup", "The firmware could not be stored: %1.")
+                       .arg(w_.storeProblem.toHtmlEscaped()));
     }
 
     Panelup& w_;

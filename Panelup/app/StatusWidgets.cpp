@@ -1,5 +1,7 @@
 #include "app/StatusWidgets.h"
 
+#include "app/AccessibleLabels.h"
+
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QLabel>
@@ -25,7 +27,9 @@ void StatusWidgets::setChecksum(const QString& text) {
 }
 
 void StatusWidgets::setInfo(const seams::UiText& text) {
+    const QString before = w_.info->text();
     seams::setText(w_.info, text);
+    announceNewWords(w_.info, before);
 }
 
 void StatusWidgets::setUpdateEnabled(bool enabled) {

@@ -15,7 +15,7 @@
 namespace app {
 
 void Panelup::showHubNotDetected() {
-    seams::setText(ui.lblInfo, scalar::hubNotDetectedText());
+    setInfo(scalar::hubNotDetectedText());
     ui.btnUpdate->setEnabled(false);
 }
 
@@ -63,6 +63,10 @@ StatusWidgets::Widgets Panelup::statusWidgets() {
     widgets.override = ui.chkOverride;
     widgets.progress = ui.bar1;
     return widgets;
+}
+
+void Panelup::setInfo(const seams::UiText& text) {
+    StatusWidgets(statusWidgets()).setInfo(text);
 }
 
 bool Panelup::showFirmwareStatus() {

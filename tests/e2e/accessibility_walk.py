@@ -36,6 +36,7 @@ EVENTS = (
     "object:property-change:accessible-value",
     "object:value-changed",
     "object:property-change:accessible-name",
+    "object:text-changed",
     "object:property-change:accessible-description",
     "object:state-changed:showing",
     "window:create",
