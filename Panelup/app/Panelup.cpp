@@ -8,6 +8,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDebug>
 
 namespace app {
 
@@ -42,7 +43,14 @@ void Panelup::allowUpdateOldVersion() {
 }
 
 void Panelup::closeEvent(QCloseEvent* event) {
-    Q_UNUSED(event);
+    // Ending while firmware is written could leave the monitor without
+    // working firmware: EXIT is off then, and Alt+F4 or the window manager
+    // wait likewise.
+    if (updating_ && !ui.btnExit->isEnabled()) {
+        qDebug() << "Close: refused while firmware is written";
+        event->ignore();
+        return;
+    }
     ui.btnExit->setEnabled(false);
     QCoreApplication::processEvents();
     QCoreApplication::quit();

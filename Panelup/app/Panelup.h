@@ -143,6 +143,7 @@ private:
     void noteReadBack(const update::UpdateOutcome& outcome) const;
 
     scalar::ScalarQueries queries_{hubIndex, scalarI2cAddress, *this};
+    bool updating_ = false;
 };
 
 // The one window; set by runPanelup once the window exists.

@@ -6,6 +6,7 @@
 #include "update/UpdateFlow.h"
 
 #include <QDebug>
+#include <QScopedValueRollback>
 
 namespace app {
 
@@ -33,7 +34,11 @@ update::UpdateOutcome Panelup::runUpdate() {
     context.resetScalarSettings = [this] { return queries_.resetScalarSettings(); };
     context.wrote = [this](const QString& written) { monitorWrites << written; };
     context.scalarAfterHub = scalarAfterHub;
-    const update::UpdateOutcome outcome = update::runUpdateFlow(context);
+    update::UpdateOutcome outcome;
+    {
+        const QScopedValueRollback<bool> updating(updating_, true);
+        outcome = update::runUpdateFlow(context);
+    }
     noteReadBack(outcome);
     return outcome;
 }

@@ -113,6 +113,7 @@ private slots:
     void missingFirmwareRefused();
     void downgradeWritesTheStoredFile();
     void wholeRoadWritesOnlyItsLogsInTheTemporaryFolder();
+    void closeWaitsForTheWrites();
 
 private:
     Ui::PanelupClass& ui() { return fixture->window().ui; }
@@ -232,6 +233,34 @@ void FirmwareUpdateTest::hubThenScalar() {
     QVERIFY(ui().chkOverride->isHidden());
     QVERIFY(ui().btnExit->isEnabled());
     QCOMPARE(platform->calls(), (QStringList{"begin", "end"}));
+}
+
+// Alt+F4 or the window manager's close during a write would otherwise end
+// the program with the monitor half written.
+void FirmwareUpdateTest::closeWaitsForTheWrites() {
+    SiteFile hub = usualHub();
+    hub.body = hubImage(1, 0x24);
+    hub.version = QStringLiteral("1.24");
+    startWith(usualScalar(), hub);
+    fixture->dialogs.answer({true, false});
+    int asked = 0;
+    const auto closer = connect(ui().bar1, &QProgressBar::valueChanged, this, [&](int value) {
+        if (value > 0 && value < 100 && !ui().btnExit->isEnabled()) {
+            ++asked;
+            fixture->window().close();
+        }
+    });
+
+    clickUpdate();
+    disconnect(closer);
+
+    QVERIFY(asked >= 2); // in both writes
+    QVERIFY(!fixture->exited());
+    QCOMPARE(VM_GetHubFirmware(0), 0x0124);
+    QCOMPARE(scalarFirmware(), qMakePair(0x12, 5));
+    // Written, the window closes as ever.
+    fixture->window().close();
+    QVERIFY(fixture->exited());
 }
 
 void FirmwareUpdateTest::declinedChangesNothing() {
