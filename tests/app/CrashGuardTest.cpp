@@ -6,6 +6,7 @@
 // has a way to crash on purpose). The control rows crash without the guard
 // and show that the test sees the difference.
 #include "app/CrashGuard.h"
+#include "TestFiles.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -36,11 +37,6 @@ int crashChild(int argc, char** argv) {
     if (guarded)
         app::guardUnattendedRun(argc > 4 ? QFile::decodeName(argv[4]) : QString());
     crash(argv[2]);
-}
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The installed program folder, copied to another place, runs as it is:
 // Panelup finds libHubbridge.so beside itself, whatever became of the build.
 #include "IsolatedTempDir.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,11 +31,6 @@ bool copyFolder(const QString& from, const QString& to) {
             return false;
     }
     return true;
-}
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 // both buses, the registry the accessibility bus starts, the program).
 #include "E2eFixture.h"
 #include "PrivateNamespaces.h"
+#include "TestFiles.h"
 #include "VirtualWorld.h"
 
 #include <QDBusConnection>
@@ -90,17 +91,6 @@ const QList<Box>& road() {
          QStringLiteral("OK")},
     };
     return boxes;
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // One process the test started. Ended when dropped: asked first, then

@@ -4,6 +4,7 @@
 // network namespace of its own, so the demo's fixed site port is its alone.
 #include "E2eFixture.h"
 #include "PrivateNamespaces.h"
+#include "TestFiles.h"
 #include "VirtualWorld.h"
 #include "platform/Platform.h"
 
@@ -70,17 +71,6 @@ Monitor lm0420(int scalarMinor, int hub, const QString& serial = QStringLiteral(
     m.hubFirmware = hub;
     m.serial = serial;
     return m;
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // What the virtual monitor holds after the runs: its saved state, or what it

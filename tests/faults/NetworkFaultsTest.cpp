@@ -8,6 +8,7 @@
 #include "E2eFixture.h"
 #include "FaultMatrix.h"
 #include "SigningKey.h"
+#include "TestFiles.h"
 
 #include "app/Panelup.h"
 #include "catalogue/DownloadFolder.h"
@@ -135,11 +136,6 @@ QString externalEntities() {
     return QStringLiteral("<!DOCTYPE Firmware [\n<!ENTITY passwd SYSTEM \"file:///etc/passwd\">\n"
                           "<!ENTITY % remote SYSTEM \"http://127.0.0.1:9/evil.dtd\">\n%remote;\n"
                           "]>\n");
-}
-
-bool writeFile(const QString& path, const QByteArray& body) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(body) == body.size();
 }
 
 int closedPort() {
