@@ -59,9 +59,12 @@ public:
         return found;
     }
 
-    // Read only: no caret, no selection, no geometry of its own.
+    // Read only: no caret, no selection; a reader's highlight of any part
+    // is the whole label, as its words may lie anywhere in the rich text.
     QString text(int startOffset, int endOffset) const override {
-        return words().mid(startOffset, endOffset - startOffset);
+        const QString all = words();
+        const int start = qBound(0, startOffset, int(all.size()));
+        return all.mid(start, qBound(start, endOffset, int(all.size())) - start);
     }
     int characterCount() const override { return words().size(); }
     int cursorPosition() const override { return 0; }
@@ -73,8 +76,10 @@ public:
     void addSelection(int, int) override {}
     void removeSelection(int) override {}
     void setSelection(int, int, int) override {}
-    QRect characterRect(int) const override { return {}; }
-    int offsetAtPoint(const QPoint&) const override { return -1; }
+    QRect characterRect(int) const override { return rect(); }
+    int offsetAtPoint(const QPoint& point) const override {
+        return rect().contains(point) ? 0 : -1;
+    }
     void scrollToSubstring(int, int) override {}
     QString attributes(int, int* startOffset, int* endOffset) const override {
         *startOffset = 0;

@@ -517,6 +517,8 @@ private slots:
             QAccessibleTextInterface* words = iface->textInterface();
             QVERIFY(words);
             QCOMPARE(words->text(0, words->characterCount()), accessibleName);
+            QCOMPARE(words->text(4, 2), QString()); // a range back to front
+            QCOMPARE(words->text(-3, 1000), accessibleName);
         }
     }
 
