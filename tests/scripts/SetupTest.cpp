@@ -109,6 +109,7 @@ private slots:
         const QStringList build = {
             QStringLiteral("cmake"),
             QStringLiteral("ninja"),
+            QStringLiteral("ccache"),
             QStringLiteral("g++"),
             QStringLiteral("git"),
             QStringLiteral("/usr/lib/qt5/bin/moc"),
@@ -151,8 +152,9 @@ private slots:
               QStringLiteral(
                   "/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a")}},
             {QStringLiteral("windows"),
-             {QStringLiteral("cmake"), QStringLiteral("ninja"), QStringLiteral("/usr/bin/python3"),
-              QStringLiteral("dpkg-source"), QStringLiteral("patch"), QStringLiteral("xz"),
+             {QStringLiteral("cmake"), QStringLiteral("ninja"), QStringLiteral("ccache"),
+              QStringLiteral("/usr/bin/python3"), QStringLiteral("dpkg-source"),
+              QStringLiteral("patch"), QStringLiteral("xz"),
               QStringLiteral("i686-w64-mingw32-g++-posix"),
               QStringLiteral("i686-w64-mingw32-objdump"),
               QStringLiteral("x86_64-w64-mingw32-g++-posix"),
